@@ -1,0 +1,31 @@
+#include "sim/SimCommands.h"
+
+namespace sim {
+
+void CommandTable::Add(int command, Handler handler, bool korvexOnly) {
+    m_handlers[command] = Entry{std::move(handler), korvexOnly};
+}
+
+const Handler* CommandTable::Find(int command, const SimDevice& device) const {
+    auto it = m_handlers.find(command);
+    if (it == m_handlers.end())
+        return nullptr;
+    if (it->second.korvexOnly && !device.IsKorvex())
+        return nullptr;
+    return &it->second.handler;
+}
+
+const CommandTable& Commands() {
+    static const CommandTable table = [] {
+        CommandTable t;
+        RegisterUniversalCommands(t);
+        return t;
+    }();
+    return table;
+}
+
+bool HasBytes(const Request& r, std::size_t n) { return r.data.size() >= n; }
+
+bool WriteProtected(const SimDevice& d) { return d.writeProtect == 1 || d.writeProtect == 241; }
+
+} // namespace sim
