@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 #include <QSettings>
+#include <map>
 
 namespace sim {
 namespace {
@@ -20,26 +21,47 @@ bool ParseInt(const QString& text, long long* value) {
 
 using KeyValues = QList<QPair<QString, QString>>;
 
+const QStringList kNumberKeys = {"silent", "badcheck", "commerror", "busy",     "refuse",
+                                 "refusecode", "noise", "slow", "preambles", "revision"};
+const QStringList kTextKeys = {"tag", "descriptor", "message"};
+
+// Checks every key first, so a bad spec adds nothing to the loop.
 bool Apply(SimLoop& loop, const KeyValues& kv, QString* error) {
     QString model = QStringLiteral("KP510");
     long long address = 0;
     long long id = -1;
-    for (const auto& [k, v] : kv)
-        if (k == QLatin1String("model"))
+    std::map<QString, long long> numbers;
+    std::map<QString, QString> texts;
+    for (const auto& [k, v] : kv) {
+        if (k == QLatin1String("model")) {
             model = v.trimmed();
+        } else if (k == QLatin1String("address")) {
+            if (!ParseInt(v, &address) || address < 0 || address > 63) {
+                *error = QStringLiteral("address must be 0..63, not \"%1\"").arg(v);
+                return false;
+            }
+        } else if (k == QLatin1String("id")) {
+            if (!ParseInt(v, &id) || id < 0 || id > 0xFFFFFF) {
+                *error = QStringLiteral("id must be 0..0xFFFFFF, not \"%1\"").arg(v);
+                return false;
+            }
+        } else if (kTextKeys.contains(k)) {
+            texts[k] = v.toUpper();
+        } else if (kNumberKeys.contains(k)) {
+            long long n = 0;
+            if (!ParseInt(v, &n) || n < -1 || n > 100000) {
+                *error = QStringLiteral("%1 needs a number, not \"%2\"").arg(k, v);
+                return false;
+            }
+            numbers[k] = n;
+        } else {
+            *error = QStringLiteral("unknown key \"%1\"").arg(k);
+            return false;
+        }
+    }
     if (!ModelNames().contains(model, Qt::CaseInsensitive)) {
         *error = QStringLiteral("unknown model \"%1\" (known: %2)").arg(model, ModelNames().join(QLatin1String(", ")));
         return false;
-    }
-    for (const auto& [k, v] : kv) {
-        if (k == QLatin1String("address") && (!ParseInt(v, &address) || address < 0 || address > 63)) {
-            *error = QStringLiteral("address must be 0..63, not \"%1\"").arg(v);
-            return false;
-        }
-        if (k == QLatin1String("id") && (!ParseInt(v, &id) || id < 0 || id > 0xFFFFFF)) {
-            *error = QStringLiteral("id must be 0..0xFFFFFF, not \"%1\"").arg(v);
-            return false;
-        }
     }
     const bool clash = loop.With([&](SimLoop& l) {
         return l.AtAddress(static_cast<int>(address)) != nullptr || (id >= 0 && l.ById(static_cast<std::uint32_t>(id)));
@@ -51,27 +73,16 @@ bool Apply(SimLoop& loop, const KeyValues& kv, QString* error) {
     if (id < 0)
         id = 0x010000 + address;
     SimDevice& d = loop.AddDevice(model, static_cast<int>(address), static_cast<std::uint32_t>(id));
-    return loop.With([&](SimLoop&) {
-        for (const auto& [k, v] : kv) {
-            long long n = 0;
-            if (k == QLatin1String("model") || k == QLatin1String("address") || k == QLatin1String("id"))
-                continue;
-            if (k == QLatin1String("tag")) {
-                d.tag = v.toUpper();
-                continue;
-            }
-            if (k == QLatin1String("descriptor")) {
-                d.descriptor = v.toUpper();
-                continue;
-            }
-            if (k == QLatin1String("message")) {
-                d.message = v.toUpper();
-                continue;
-            }
-            if (!ParseInt(v, &n)) {
-                *error = QStringLiteral("%1 needs a number, not \"%2\"").arg(k, v);
-                return false;
-            }
+    loop.With([&](SimLoop&) {
+        for (const auto& [k, v] : texts) {
+            if (k == QLatin1String("tag"))
+                d.tag = v;
+            else if (k == QLatin1String("descriptor"))
+                d.descriptor = v;
+            else
+                d.message = v;
+        }
+        for (const auto& [k, n] : numbers) {
             const int i = static_cast<int>(n);
             if (k == QLatin1String("silent"))
                 d.faults.silent = i;
@@ -93,13 +104,10 @@ bool Apply(SimLoop& loop, const KeyValues& kv, QString* error) {
                 d.responsePreambles = static_cast<std::uint8_t>(std::clamp(i, 2, 20));
             else if (k == QLatin1String("revision"))
                 d.deviceRevision = static_cast<std::uint8_t>(i);
-            else {
-                *error = QStringLiteral("unknown key \"%1\"").arg(k);
-                return false;
-            }
         }
-        return true;
+        return 0;
     });
+    return true;
 }
 
 } // namespace

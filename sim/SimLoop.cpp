@@ -224,8 +224,9 @@ void SimLoop::Send(int fd, const Answer& a, steady_clock::time_point requestEnd)
         WriteAll(fd, a.bytes.data(), a.bytes.size());
         return;
     }
+    // A character is complete on the line one character time after it starts.
     for (std::size_t i = 0; i < a.bytes.size() && !m_stop; ++i) {
-        std::this_thread::sleep_until(start + vmc::Scaled(charTime * static_cast<long>(i)));
+        std::this_thread::sleep_until(start + vmc::Scaled(charTime * static_cast<long>(i + 1)));
         if (WriteAll(fd, &a.bytes[i], 1) < 0)
             return;
     }

@@ -68,11 +68,13 @@ void EndpointServer::OnNewConnection() {
         connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
         connect(s, &QLocalSocket::readyRead, this, [this, s] {
             while (s->bytesAvailable() >= kRecordSize) {
-                const QByteArray rec = s->read(kRecordSize);
+                char rec[kRecordSize];
+                if (s->read(rec, kRecordSize) != kRecordSize)
+                    break;
                 RemoteMessage m;
-                m.msg = qFromLittleEndian<quint32>(rec.constData());
-                m.wParam = qFromLittleEndian<qint64>(rec.constData() + 4);
-                m.lParam = qFromLittleEndian<qint64>(rec.constData() + 12);
+                m.msg = qFromLittleEndian<quint32>(rec);
+                m.wParam = qFromLittleEndian<qint64>(rec + 4);
+                m.lParam = qFromLittleEndian<qint64>(rec + 12);
                 if (m_handler)
                     m_handler(m);
             }

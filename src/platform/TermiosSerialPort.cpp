@@ -87,7 +87,14 @@ public:
         tio.c_cc[VTIME] = 0;
         ::cfsetispeed(&tio, speed);
         ::cfsetospeed(&tio, speed);
-        if (::tcsetattr(m_fd, TCSANOW, &tio) != 0) {
+        int rc = ::tcsetattr(m_fd, TCSANOW, &tio);
+        if (rc != 0 && errno == EINVAL && (tio.c_cflag & PARENB)) {
+            // A pseudo-terminal has no parity; the C library reports the ignored bit as an error.
+            tio.c_cflag &= ~(PARENB | PARODD);
+            tio.c_iflag &= ~INPCK;
+            rc = ::tcsetattr(m_fd, TCSANOW, &tio);
+        }
+        if (rc != 0) {
             const int err = errno;
             Close();
             return Fail(error, s.path + ": cannot set line settings (" + std::strerror(err) + ")");

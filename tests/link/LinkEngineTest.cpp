@@ -2,6 +2,7 @@
 #include "common/SimFixture.h"
 #include "sim/SlaveFraming.h"
 
+#include <mutex>
 #include <thread>
 
 using namespace testing_support;
@@ -209,4 +210,83 @@ TEST(LinkSettings, ConnectFailureKeepsTheReason) {
     EXPECT_EQ(comm.Connect(), 0);
     EXPECT_FALSE(comm.IsConnected());
     EXPECT_NE(comm.LastConnectError().find("/dev/does-not-exist-vmc70"), std::string::npos);
+}
+
+namespace {
+
+// Line operations in order; written by the link thread, read by the test.
+struct OpLog {
+    void Add(std::string op) {
+        std::lock_guard lock(mutex);
+        ops.push_back(std::move(op));
+    }
+    std::vector<std::string> Get() {
+        std::lock_guard lock(mutex);
+        return ops;
+    }
+    std::mutex mutex;
+    std::vector<std::string> ops;
+};
+
+// Wraps a port of the in-process line and records the order of line operations, as a driver
+// without automatic RTS would see them.
+class RtsRecordingPort final : public vmc::SerialPort {
+public:
+    RtsRecordingPort(std::unique_ptr<vmc::SerialPort> inner, OpLog* log) : m_inner(std::move(inner)), m_log(log) {}
+    bool Open(const vmc::SerialSettings& s, std::string* e) override { return m_inner->Open(s, e); }
+    void Close() override { m_inner->Close(); }
+    bool IsOpen() const override { return m_inner->IsOpen(); }
+    int PollFd() const override { return m_inner->PollFd(); }
+    long Read(std::uint8_t* b, std::size_t n) override { return m_inner->Read(b, n); }
+    long Write(const std::uint8_t* d, std::size_t n) override {
+        m_log->Add("write");
+        return m_inner->Write(d, n);
+    }
+    bool Drain() override {
+        m_log->Add("drain");
+        return m_inner->Drain();
+    }
+    bool NeedsManualRts() const override { return true; }
+    bool SetRts(bool on) override {
+        m_log->Add(on ? "rts on" : "rts off");
+        return true;
+    }
+    bool SetDtr(bool on) override {
+        m_log->Add(on ? "dtr on" : "dtr off");
+        return true;
+    }
+    void Purge() override { m_inner->Purge(); }
+    std::string Name() const override { return "recording"; }
+
+private:
+    std::unique_ptr<vmc::SerialPort> m_inner;
+    OpLog* m_log;
+};
+
+} // namespace
+
+TEST_F(LinkEngineTest, WithoutAutomaticRtsTheLinkKeysTheModemAroundEachFrame) {
+    OpLog ops;
+    comm().SetPortFactory([&, l = line] { return std::make_unique<RtsRecordingPort>(l->CreatePort(), &ops); });
+    loop.AddDevice("KP510", 0, 1).faults.silent = 1;
+    Connect();
+    ASSERT_TRUE(session->Transact(0, 0, {}, false).ok());
+    const std::vector<std::string> expected = {"rts on", "write", "drain", "rts off",
+                                               "rts on", "write", "drain", "rts off"};
+    ASSERT_TRUE(SpinUntil([&] { return ops.Get().size() >= expected.size(); }));
+    EXPECT_EQ(ops.Get(), expected) << "one silent attempt and the answered retry";
+    comm().Disconnect();
+    EXPECT_EQ(ops.Get().back(), "dtr off");
+}
+
+TEST(CommandErrorBox, KindsThreeAndFour) {
+    Boxes().Clear();
+    ReportCommandError(3, "38");
+    ReportCommandError(4, "130");
+    ReportCommandError(5, "1");
+    ASSERT_EQ(Boxes().Boxes().size(), 2u);
+    EXPECT_TRUE(Boxes().Boxes()[0].text.startsWith("[Cmd#38] "));
+    EXPECT_EQ(Boxes().Boxes()[1].text, "[Cmd#130] Because occur an error, fail a command!");
+    EXPECT_EQ(Boxes().Boxes()[1].caption, "Error");
+    EXPECT_EQ(Boxes().Boxes()[1].icon, vmc::BoxIcon::Error);
 }

@@ -1,0 +1,85 @@
+// Link timing on a paced 1200-baud simulated line: each transaction's wall time beside the time
+// the line itself needs (request and answer characters at 11 bits, plus the device's turnaround).
+// A ratio near 1.00 means the link adds nothing the line does not impose.
+#include "link/LinkSession.h"
+#include "platform/SimulatedLine.h"
+#include "platform/TimeScale.h"
+#include "sim/SimLoop.h"
+
+#include <QCoreApplication>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <numeric>
+#include <vector>
+
+namespace {
+
+constexpr int kBaud = 1200;
+constexpr int kBitsPerChar = 11;
+
+struct Result {
+    const char* name;
+    double measuredMs;
+    double lineMs;
+};
+
+double LineMs(std::size_t requestBytes, int responseBytes, int turnaroundMs) {
+    return (static_cast<double>(requestBytes) + responseBytes) * kBitsPerChar * 1000.0 / kBaud + turnaroundMs;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    vmc::SetTimeScale(1.0);
+    int rounds = 10;
+    int turnaround = 20;
+    for (int i = 1; i + 1 < argc; ++i) {
+        if (std::string(argv[i]) == "--rounds")
+            rounds = std::max(1, std::atoi(argv[++i]));
+        else if (std::string(argv[i]) == "--turnaround")
+            turnaround = std::max(0, std::atoi(argv[++i]));
+    }
+
+    auto line = vmc::SimulatedLine::Create();
+    line->SetPacing(kBaud, kBitsPerChar);
+    sim::SimLoop loop;
+    loop.AddDevice("KP510", 0, 0x00A101);
+    loop.SetTiming({kBaud, kBitsPerChar, turnaround});
+    loop.Start(line->PeerFd());
+    hart::LinkSession session;
+    session.Comm().SetPortFactory([line] { return line->CreatePort(); });
+    if (!session.Comm().Connect()) {
+        std::fprintf(stderr, "cannot connect the simulated line\n");
+        return 1;
+    }
+
+    std::vector<Result> results;
+    for (int cmd : {0, 3, 13}) {
+        std::vector<double> measured, physical;
+        for (int r = 0; r < rounds; ++r) {
+            line->ClearWrites();
+            const auto t0 = std::chrono::steady_clock::now();
+            const hart::Outcome out = session.Transact(0, cmd, {}, cmd != 0);
+            const auto t1 = std::chrono::steady_clock::now();
+            if (!out.ok()) {
+                std::fprintf(stderr, "command %d failed\n", cmd);
+                return 1;
+            }
+            const auto writes = line->Writes();
+            measured.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
+            physical.push_back(LineMs(writes.back().size(), session.Comm().ReadDataSize(), turnaround));
+        }
+        std::sort(measured.begin(), measured.end());
+        const double median = measured[measured.size() / 2];
+        const double line_ms = std::accumulate(physical.begin(), physical.end(), 0.0) / physical.size();
+        results.push_back({cmd == 0 ? "command 0" : cmd == 3 ? "command 3" : "command 13", median, line_ms});
+    }
+    std::printf("%-12s %12s %12s %8s\n", "transaction", "measured ms", "line ms", "ratio");
+    for (const auto& r : results)
+        std::printf("%-12s %12.1f %12.1f %8.3f\n", r.name, r.measuredMs, r.lineMs, r.measuredMs / r.lineMs);
+    session.Comm().Disconnect();
+    loop.Stop();
+    return 0;
+}

@@ -1,0 +1,182 @@
+// The simulated devices: their framing, their answers seen through the program's own splitter,
+// and the words that describe a loop.
+#include "common/SimFixture.h"
+#include "hart/ResponseDecoder.h"
+#include "link/FrameFormat.h"
+#include "link/HartDevice.h"
+#include "sim/SimConfig.h"
+#include "sim/SimModels.h"
+#include "sim/SlaveFraming.h"
+
+#include <QTemporaryFile>
+
+using namespace sim;
+
+namespace {
+
+std::vector<std::uint8_t> MasterFrame(bool shortFrame, std::array<std::uint8_t, 5> addr, int cmd,
+                                  std::vector<std::uint8_t> data) {
+    hart::RequestAddress a;
+    a.shortFrame = shortFrame;
+    a.shortAddress = addr[0];
+    a.longAddress = addr;
+    std::uint8_t buf[hart::kFrameBufferSize];
+    const int n = hart::BuildRequestFrame(buf, 5, a, cmd, static_cast<int>(data.size()), data);
+    return {buf, buf + n};
+}
+
+ParsedRequest Parse(const std::vector<std::uint8_t>& f) {
+    ParsedRequest r;
+    std::size_t used = 0;
+    EXPECT_EQ(ParseRequest(f.data(), f.size(), r, &used), ParseStatus::Frame);
+    EXPECT_EQ(used, f.size());
+    return r;
+}
+
+} // namespace
+
+TEST(SlaveFraming, FindsRequestsAndSkipsWhatCannotBeOne) {
+    const auto shortReq = MasterFrame(true, {0x83}, 0, {});
+    const ParsedRequest r = Parse(shortReq);
+    EXPECT_TRUE(r.shortFrame);
+    EXPECT_EQ(r.shortAddress, 3);
+    EXPECT_TRUE(r.primaryMaster);
+
+    ParsedRequest out;
+    std::size_t used = 0;
+    std::vector<std::uint8_t> noisy = {0x12, 0x34};
+    noisy.insert(noisy.end(), shortReq.begin(), shortReq.end());
+    EXPECT_EQ(ParseRequest(noisy.data(), noisy.size(), out, &used), ParseStatus::Skip);
+    EXPECT_EQ(used, 2u);
+    EXPECT_EQ(ParseRequest(shortReq.data(), shortReq.size() - 1, out, &used), ParseStatus::NeedMore);
+    auto bad = shortReq;
+    bad.back() ^= 0xFF;
+    EXPECT_EQ(ParseRequest(bad.data(), bad.size(), out, &used), ParseStatus::Skip);
+    EXPECT_EQ(used, bad.size()) << "a damaged request is dropped whole";
+}
+
+TEST(SimAnswers, UniversalCommandsSplitIntoTheProgramsFields) {
+    SimLoop loop;
+    SimDevice& d = loop.AddDevice("KP510", 0, 0x001234);
+    struct Case {
+        int command;
+        std::vector<std::uint8_t> data;
+        int items;
+    } cases[] = {
+        {0, {}, 10}, {1, {}, 2}, {2, {}, 2}, {3, {}, 7}, {12, {}, 1}, {13, {}, 5}, {14, {}, 5},
+        {15, {}, 8}, {16, {}, 1}, {48, {}, 8}, {59, {6}, 1}, {6, {0}, 1},
+    };
+    const std::array<std::uint8_t, 5> longAddr = {0x86, 107, 0x00, 0x12, 0x34};
+    for (const auto& c : cases) {
+        const auto frame = MasterFrame(c.command == 0, c.command == 0 ? std::array<std::uint8_t, 5>{0x80} : longAddr,
+                                   c.command, c.data);
+        const auto answer = loop.Respond(Parse(frame));
+        ASSERT_TRUE(answer.has_value()) << c.command;
+        std::uint8_t rx[hart::kFrameBufferSize] = {};
+        std::copy(answer->bytes.begin(), answer->bytes.end(), rx);
+        const hart::JudgedFrame j =
+            hart::JudgeFrame(rx, static_cast<int>(answer->bytes.size()), {0, c.command});
+        ASSERT_EQ(j.verdict, hart::Verdict::Accepted) << c.command;
+        EXPECT_EQ(j.responseCode, 0) << c.command;
+        CHartDevice rec(0);
+        hart::DecodeContext ctx;
+        CHartDataList items;
+        ASSERT_TRUE(hart::DecodeResponse(j.command, rx, j.dataIndex, j.byteCount, &rec, ctx, items));
+        EXPECT_EQ(static_cast<int>(items.size()), c.items) << "command " << c.command;
+        EXPECT_EQ(j.byteCount - 2, [&] {
+            int n = 0;
+            for (const auto& i : items)
+                n += i->Length();
+            return n;
+        }()) << "command " << c.command << ": the layout covers exactly the data";
+        if (c.command == 0) {
+            EXPECT_EQ(rec.m_nManufacturerCode, 134);
+            EXPECT_EQ(rec.m_nDeviceTypeCode, 107);
+            EXPECT_EQ(rec.m_nDeviceId, 0x1234u);
+        }
+    }
+    EXPECT_EQ(d.received[3], 1);
+}
+
+TEST(SimAnswers, RefusalsAndUnknownCommands) {
+    SimLoop loop;
+    SimDevice& d = loop.AddDevice("3051", 0, 7);
+    const std::array<std::uint8_t, 5> addr = {0x80 | 38, 6, 0, 0, 7};
+    auto rc = [&](int cmd, std::vector<std::uint8_t> data) {
+        const auto a = loop.Respond(Parse(MasterFrame(false, addr, cmd, std::move(data))));
+        return a ? a->bytes[5 + 1 + 5 + 2] : -1;
+    };
+    EXPECT_EQ(rc(140, {}), 64) << "a foreign device does not know the maker's commands";
+    EXPECT_EQ(rc(6, {}), 5) << "too few data bytes";
+    EXPECT_EQ(rc(6, {40}), 2) << "polling address out of range";
+    d.writeProtect = 1;
+    EXPECT_EQ(rc(19, {0, 0, 1}), 7);
+    EXPECT_FALSE(loop.Respond(Parse(MasterFrame(false, {0x80, 1, 2, 3, 4}, 3, {}))).has_value())
+        << "nobody has that address";
+}
+
+TEST(SimAnswers, BroadcastCommandElevenFindsTheTag) {
+    SimLoop loop;
+    loop.AddDevice("KP510", 0, 1).tag = "PT-1";
+    loop.AddDevice("KT410", 1, 2).tag = "TT-9";
+    const auto tag = hart::PackAscii("TT-9", 8);
+    const auto a = loop.Respond(Parse(MasterFrame(false, {0x80, 0, 0, 0, 0}, 11, tag)));
+    ASSERT_TRUE(a.has_value());
+    EXPECT_EQ(a->bytes[5 + 1 + 1], 117) << "the answer carries the owner's long address";
+    EXPECT_FALSE(loop.Respond(Parse(MasterFrame(false, {0x80, 0, 0, 0, 0}, 11, hart::PackAscii("XX", 8)))).has_value());
+}
+
+TEST(SimConfigWords, SpecsAndTheirErrors) {
+    struct Case {
+        const char* spec;
+        bool ok;
+        const char* errorPart;
+    } cases[] = {
+        {"KT410,address=2,id=0x123,tag=tt-2,busy=3", true, ""},
+        {"model=KL710,address=9,slow=200", true, ""},
+        {"model=XYZ", false, "unknown model"},
+        {"KP510,address=99", false, "address"},
+        {"KP510,address=3,id=zz", false, "id"},
+        {"KP510,address=4,busy=lots", false, "busy"},
+        {"KP510,address=5,colour=red", false, "unknown key"},
+        {"KP510,address=2", false, "share"},
+    };
+    SimLoop loop;
+    for (const auto& c : cases) {
+        QString error;
+        EXPECT_EQ(AddDeviceFromSpec(loop, c.spec, &error), c.ok) << c.spec;
+        if (!c.ok) {
+            EXPECT_TRUE(error.contains(QLatin1String(c.errorPart))) << c.spec << ": " << error.toStdString();
+        }
+    }
+    EXPECT_EQ(loop.With([](SimLoop& l) { return l.AtAddress(5); }), nullptr) << "a rejected spec adds nothing";
+    SimDevice* d = loop.With([](SimLoop& l) { return l.AtAddress(2); });
+    ASSERT_NE(d, nullptr);
+    EXPECT_EQ(d->deviceId, 0x123u);
+    EXPECT_EQ(d->tag, "TT-2");
+    EXPECT_EQ(d->faults.busy, 3);
+}
+
+TEST(SimConfigWords, LoopFile) {
+    QTemporaryFile f;
+    ASSERT_TRUE(f.open());
+    f.write("[line]\nbaud=1200\nturnaround=30\n[device1]\nmodel=KP520\naddress=1\nid=0x10\n"
+            "[device2]\nmodel=KF610\naddress=2\nsilent=-1\n");
+    f.flush();
+    SimLoop loop;
+    QString error;
+    ASSERT_TRUE(LoadLoopFile(loop, f.fileName(), &error)) << error.toStdString();
+    EXPECT_EQ(loop.Timing().baudRate, 1200);
+    EXPECT_EQ(loop.Timing().turnaroundMs, 30);
+    EXPECT_EQ(loop.With([](SimLoop& l) { return l.AtAddress(2)->faults.silent; }), -1);
+    EXPECT_FALSE(LoadLoopFile(loop, "/nonexistent/loop.ini", &error));
+}
+
+TEST(SimModelsTable, EveryModelIsKnownAndKorvexOnesAnswerAsTheMaker) {
+    for (const QString& m : ModelNames()) {
+        SimDevice d;
+        ASSERT_TRUE(ApplyModel(d, m)) << m.toStdString();
+        EXPECT_LT(d.lowerRange, d.upperRange) << m.toStdString();
+        EXPECT_EQ(d.IsKorvex(), m != "3051") << m.toStdString();
+    }
+}
