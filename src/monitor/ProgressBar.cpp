@@ -16,19 +16,20 @@ const char* const kBlockStyle = "QProgressBar { border: 1px solid palette(mid); 
 } // namespace
 
 CProgressBar::~CProgressBar() {
-    if (m_pane)
-        m_pane->removeEventFilter(this);
+    if (m_watched)
+        m_watched->removeEventFilter(this);
     delete m_bar.data();
 }
 
 bool CProgressBar::Create(QLabel* pane, const QString& text, int size, int maximum, bool smooth) {
     if (!pane)
         return false;
-    if (m_pane)
-        m_pane->removeEventFilter(this);
+    if (m_watched)
+        m_watched->removeEventFilter(this);
     delete m_bar.data();
 
     m_pane = pane;
+    m_watched = pane;
     m_bar = new QProgressBar(pane);
     m_bar->setTextVisible(false);
     m_bar->setStyleSheet(QString::fromLatin1(smooth ? kSmoothStyle : kBlockStyle));
@@ -151,7 +152,7 @@ void CProgressBar::Reposition() {
 }
 
 bool CProgressBar::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_pane && (event->type() == QEvent::Resize || event->type() == QEvent::FontChange))
+    if (watched == m_watched.data() && (event->type() == QEvent::Resize || event->type() == QEvent::FontChange))
         Reposition();
     return QObject::eventFilter(watched, event);
 }

@@ -50,6 +50,8 @@ private:
     int Clamp(int pos) const;
 
     QPointer<QLabel> m_pane;
+    // The same object, for comparing events while it is being destroyed and no longer a label.
+    QPointer<QObject> m_watched;
     QPointer<QProgressBar> m_bar;
     QString m_strText;
     QString m_strPaneText;

@@ -60,6 +60,8 @@ struct SizeCase {
     int step;
 };
 
+void PrintTo(const SizeCase& c, std::ostream* os) { *os << c.name; }
+
 class ChartScroll : public ::testing::TestWithParam<SizeCase> {};
 
 TEST_P(ChartScroll, SegmentAppearsAtRightEdgeAndMovesLeftByStep) {
