@@ -14,7 +14,7 @@ namespace {
 constexpr int kMaxDecimals = 17;
 constexpr double kFarOutside = 1.0e6;
 
-// Half away from zero, as the geometry is specified; anything not finite lands on 0.
+// Half away from zero, as the dial layout rounds; anything not finite lands on 0.
 int Round(double v) {
     if (!std::isfinite(v))
         return 0;
