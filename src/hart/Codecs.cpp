@@ -40,14 +40,21 @@ Bytes PackAscii(const QString& text, int nChars) {
 
 QString UnpackAscii(const std::uint8_t* data, int length) {
     QString out;
+    if (length <= 0)
+        return out;
     out.reserve(length * 4 / 3 + 4);
-    for (int i = 0; i + 2 < length; i += 3) {
-        const int b0 = data[i], b1 = data[i + 1], b2 = data[i + 2];
+    // A last group of fewer than three bytes reads zeros for the missing ones; the text is
+    // length * 4 / 3 characters either way.
+    for (int i = 0; i < length; i += 3) {
+        const int b0 = data[i];
+        const int b1 = i + 1 < length ? data[i + 1] : 0;
+        const int b2 = i + 2 < length ? data[i + 2] : 0;
         out += PackedChar(b0 >> 2);
         out += PackedChar(((b0 & 0x03) << 4) | (b1 >> 4));
         out += PackedChar(((b1 & 0x0F) << 2) | (b2 >> 6));
         out += PackedChar(b2 & 0x3F);
     }
+    out.truncate(length * 4 / 3);
     return out;
 }
 

@@ -15,7 +15,7 @@ int PackedCode(QChar c);
 QChar PackedChar(int code);
 // Packs exactly nChars characters (spaces after the end of text); nChars * 3 / 4 bytes.
 Bytes PackAscii(const QString& text, int nChars);
-// Four characters for every three bytes, trailing spaces kept.
+// Four characters for every three bytes (length * 4 / 3 in all), trailing spaces kept.
 QString UnpackAscii(const std::uint8_t* data, int length);
 inline QString UnpackAscii(const Bytes& b) { return UnpackAscii(b.data(), static_cast<int>(b.size())); }
 
