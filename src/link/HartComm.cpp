@@ -1,6 +1,7 @@
 #include "link/HartComm.h"
 
 #include "hart/Codecs.h"
+#include "hart/CodeTables.h"
 #include "hart/ResponseDecoder.h"
 #include "platform/Log.h"
 #include "platform/MessageBox.h"
@@ -327,6 +328,27 @@ QString CHartComm::GetDescriptor(int address) const {
 QString CHartComm::GetUniqueIdText(int address) const {
     const auto* d = FindDevice(address);
     return d ? HexText(d->m_UniqueId.data(), 5) : QString();
+}
+
+QString CHartComm::GetManufacturerName(int address) const {
+    const auto* d = FindDevice(address);
+    return d ? hart::GetManufacturerName(d->m_nManufacturerCode) : QString();
+}
+QString CHartComm::GetDeviceTypeName(int address) const {
+    const auto* d = FindDevice(address);
+    return d ? hart::GetDeviceTypeName(d->m_nManufacturerCode, d->m_nDeviceTypeCode) : QStringLiteral("Unknown");
+}
+bool CHartComm::IsPressureDevice(int address) const {
+    const auto* d = FindDevice(address);
+    return d && hart::IsPressureDevice(d->m_nManufacturerCode, d->m_nDeviceTypeCode);
+}
+bool CHartComm::IsTemperatureOrLevelDevice(int address) const {
+    const auto* d = FindDevice(address);
+    return d && hart::IsTemperatureOrLevelDevice(d->m_nDeviceTypeCode);
+}
+bool CHartComm::IsKorvexDevice(int address) const {
+    const auto* d = FindDevice(address);
+    return d && hart::IsKorvexDevice(d->m_nManufacturerCode);
 }
 
 namespace {

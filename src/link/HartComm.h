@@ -86,6 +86,13 @@ public:
     QString GetTag(int address) const;
     QString GetDescriptor(int address) const;
     QString GetUniqueIdText(int address) const;
+    // Names from the code tables: empty / "Unknown" when not listed or there is no record.
+    QString GetManufacturerName(int address) const;
+    QString GetDeviceTypeName(int address) const;
+    // Device families of the record's identity (no record: none of them).
+    bool IsPressureDevice(int address) const;
+    bool IsTemperatureOrLevelDevice(int address) const;
+    bool IsKorvexDevice(int address) const;
     QString GetDateText(int address) const;
     int GetDateDay(int address) const;
     int GetDateMonth(int address) const;
