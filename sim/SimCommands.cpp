@@ -19,6 +19,7 @@ const CommandTable& Commands() {
     static const CommandTable table = [] {
         CommandTable t;
         RegisterUniversalCommands(t);
+        RegisterCommonPracticeCommands(t);
         return t;
     }();
     return table;

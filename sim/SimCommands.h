@@ -4,6 +4,7 @@
 #include "sim/SimDevice.h"
 
 #include <functional>
+#include <optional>
 #include <map>
 
 namespace sim {
@@ -30,6 +31,7 @@ const CommandTable& Commands();
 
 // Groups.
 void RegisterUniversalCommands(CommandTable& t);
+void RegisterCommonPracticeCommands(CommandTable& t);
 
 // Helpers for handlers.
 inline Reply Ok(Bytes data = {}) { return Reply{0, std::move(data), false}; }

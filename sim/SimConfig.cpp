@@ -165,20 +165,21 @@ void AddDefaultLoop(SimLoop& loop) {
         int address;
         std::uint32_t id;
         const char* tag;
+        int year, month, day; // last calibration
     };
     const Row rows[] = {
-        {"KP510", 0, 0x00A101, "PT-101"}, {"KT410", 1, 0x00B201, "TT-201"}, {"KP520", 2, 0x00A302, "PT-302"},
-        {"KF610", 3, 0x00C401, "FT-401"}, {"KL710", 4, 0x00D501, "LT-501"}, {"KP510F", 5, 0x00A605, "FT-605"},
-        {"3051", 6, 0x3051A7, "PT-FRGN"},
+        {"KP510", 0, 0x00A101, "PT-101", 2024, 3, 14},  {"KT410", 1, 0x00B201, "TT-201", 2023, 11, 2},
+        {"KP520", 2, 0x00A302, "PT-302", 2024, 1, 22},  {"KF610", 3, 0x00C401, "FT-401", 2022, 9, 30},
+        {"KL710", 4, 0x00D501, "LT-501", 2024, 5, 7},   {"KP510F", 5, 0x00A605, "FT-605", 2023, 6, 19},
+        {"3051", 6, 0x3051A7, "PT-FRGN", 2019, 4, 11},
     };
     for (const auto& r : rows) {
         SimDevice& d = loop.AddDevice(QLatin1String(r.model), r.address, r.id);
         loop.With([&](SimLoop&) {
             d.tag = QLatin1String(r.tag);
-            d.day = 14;
-            d.month = 3;
-            d.year = 2024;
-            return 0;
+            d.year = r.year;
+            d.month = r.month;
+            return d.day = r.day;
         });
     }
 }

@@ -18,6 +18,18 @@ struct ModelRow {
     const char* descriptor;
 };
 
+// What a unit of the model reports about itself in command 0. The hardware revision byte holds
+// the revision in its upper five bits and the physical signalling code (0: Bell 202 current) in
+// the lower three; flags bit 0 marks a multi-sensor device.
+struct IdentityRow {
+    const char* name;
+    std::uint8_t universalRevision;
+    std::uint8_t deviceRevision;
+    std::uint8_t softwareRevision;
+    std::uint8_t hardwareRevision;
+    std::uint8_t flags;
+};
+
 // Units: 12 kPa, 32 degC, 19 m3/h, 45 m, 7 bar.
 const ModelRow kModels[] = {
     {"KP510", 134, 107, 12, 0.0f, 100.0f, 50.0f, 3.0f, 0.02f, 32, 24.5f, 32, 31.0f, 250, 0.0f, "CAP PRESSURE TX"},
@@ -31,6 +43,13 @@ const ModelRow kModels[] = {
     {"KL710", 134, 126, 45, 0.0f, 10.0f, 4.2f, 0.3f, 0.005f, 250, 0.0f, 250, 0.0f, 250, 0.0f, "GWR LEVEL"},
     // A foreign pressure transmitter that knows only the universal and common commands.
     {"3051", 38, 6, 7, 0.0f, 10.0f, 3.5f, 0.2f, 0.002f, 32, 23.0f, 250, 0.0f, 250, 0.0f, "FOREIGN PT"},
+};
+
+const IdentityRow kIdentities[] = {
+    {"KP510", 5, 3, 12, 2 << 3, 0},  {"KP510F", 5, 3, 12, 2 << 3, 0}, {"KP520", 5, 2, 8, 1 << 3, 0},
+    {"KP550", 5, 1, 5, 1 << 3, 0},   {"KP570N", 5, 1, 3, 1 << 3, 0},  {"KT410", 5, 4, 21, 3 << 3, 0},
+    {"KT420", 5, 2, 7, 2 << 3, 0x01}, {"KF610", 5, 2, 9, 2 << 3, 0},  {"KL710", 5, 1, 4, 1 << 3, 0},
+    {"3051", 5, 7, 4, 5 << 3, 0},
 };
 
 } // namespace
@@ -54,6 +73,15 @@ bool ApplyModel(SimDevice& d, const QString& model) {
         d.sensorUpperLimit = m.upper + span;
         d.sensorMinSpan = span / 100.0f;
         d.descriptor = QLatin1String(m.descriptor);
+        for (const auto& id : kIdentities) {
+            if (model.compare(QLatin1String(id.name), Qt::CaseInsensitive) != 0)
+                continue;
+            d.universalRevision = id.universalRevision;
+            d.deviceRevision = id.deviceRevision;
+            d.softwareRevision = id.softwareRevision;
+            d.hardwareRevision = id.hardwareRevision;
+            d.flags = id.flags;
+        }
         d.secondary.clear();
         if (m.svUnit != 250)
             d.secondary.push_back({m.svUnit, m.sv});

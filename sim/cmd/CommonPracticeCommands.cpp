@@ -1,0 +1,152 @@
+// Common-practice commands as a HART 5 transmitter answers them: damping, range, the
+// configuration-changed flag, EEPROM control, fixed current and DAC trims, PV unit, transfer
+// function, sensor serial number.
+#include "hart/Codecs.h"
+#include "sim/SimCommands.h"
+
+#include <cmath>
+
+namespace sim {
+namespace {
+
+using namespace hart;
+
+Bytes FloatData(float v) {
+    Bytes b;
+    AppendFloat(b, v);
+    return b;
+}
+
+// Checks shared by the writes: data present, device not write protected.
+std::optional<Reply> WriteRefusal(const SimDevice& d, const Request& r, std::size_t bytes) {
+    if (!HasBytes(r, bytes))
+        return Refuse(5);
+    if (WriteProtected(d))
+        return Refuse(7);
+    return std::nullopt;
+}
+
+Reply WriteRange(SimDevice& d, const Request& r) {
+    if (auto refusal = WriteRefusal(d, r, 9))
+        return *refusal;
+    const std::uint8_t unit = r.data[0];
+    const float upper = GetFloatBE(&r.data[1]);
+    const float lower = GetFloatBE(&r.data[5]);
+    if (lower > d.sensorUpperLimit)
+        return Refuse(9);
+    if (lower < d.sensorLowerLimit)
+        return Refuse(10);
+    if (upper > d.sensorUpperLimit)
+        return Refuse(11);
+    if (upper < d.sensorLowerLimit)
+        return Refuse(12);
+    d.rangeUnit = unit;
+    d.upperRange = upper;
+    d.lowerRange = lower;
+    d.MarkChanged();
+    Bytes b;
+    AppendU8(b, unit);
+    AppendFloat(b, upper);
+    AppendFloat(b, lower);
+    // A span below the sensor's minimum is taken, with a warning.
+    const std::uint8_t code = std::fabs(upper - lower) < d.sensorMinSpan ? 14 : 0;
+    return Reply{code, b, false};
+}
+
+} // namespace
+
+void RegisterCommonPracticeCommands(CommandTable& t) {
+    t.Add(34, [](SimDevice& d, const Request& r) {
+        if (auto refusal = WriteRefusal(d, r, 4))
+            return *refusal;
+        const float damping = GetFloatBE(r.data.data());
+        if (!(damping >= 0.0f))
+            return Refuse(4);
+        if (damping > 32.0f)
+            return Refuse(3);
+        d.damping = damping;
+        d.MarkChanged();
+        return Ok(FloatData(d.damping));
+    }, false);
+    t.Add(35, WriteRange, false);
+    t.Add(38, [](SimDevice& d, const Request&) {
+        d.configChanged = false;
+        return Ok();
+    }, false);
+    t.Add(39, [](SimDevice&, const Request& r) {
+        if (!HasBytes(r, 1))
+            return Refuse(5);
+        if (r.data[0] > 1) // 0 burn, 1 restore
+            return Refuse(2);
+        return Ok({r.data[0]});
+    }, false);
+    t.Add(40, [](SimDevice& d, const Request& r) {
+        if (!HasBytes(r, 4))
+            return Refuse(5);
+        if (d.pollingAddress != 0)
+            return Refuse(11); // the current is parked in multidrop
+        const float ma = GetFloatBE(r.data.data());
+        if (ma == 0.0f)
+            d.fixedCurrent.reset();
+        else if (ma < 3.5f)
+            return Refuse(4);
+        else if (ma > 22.0f)
+            return Refuse(3);
+        else
+            d.fixedCurrent = ma;
+        return Ok(FloatData(ma));
+    }, false);
+    t.Add(44, [](SimDevice& d, const Request& r) {
+        if (auto refusal = WriteRefusal(d, r, 1))
+            return *refusal;
+        d.pvUnit = d.rangeUnit = r.data[0];
+        d.MarkChanged();
+        return Ok({d.pvUnit});
+    }, false);
+    // DAC trims: the device is in fixed current mode and the master reports what it measured.
+    t.Add(45, [](SimDevice& d, const Request& r) {
+        if (!HasBytes(r, 4))
+            return Refuse(5);
+        if (d.pollingAddress != 0)
+            return Refuse(11);
+        if (!d.fixedCurrent || std::fabs(*d.fixedCurrent - 4.0f) > 0.001f)
+            return Refuse(9);
+        const float measured = GetFloatBE(r.data.data());
+        d.dacZeroTrim += 4.0f - measured;
+        d.MarkChanged();
+        return Ok(FloatData(measured));
+    }, false);
+    t.Add(46, [](SimDevice& d, const Request& r) {
+        if (!HasBytes(r, 4))
+            return Refuse(5);
+        if (d.pollingAddress != 0)
+            return Refuse(11);
+        if (!d.fixedCurrent || std::fabs(*d.fixedCurrent - 20.0f) > 0.001f)
+            return Refuse(9);
+        const float measured = GetFloatBE(r.data.data());
+        if (measured > 0.0f)
+            d.dacGainTrim *= 20.0f / measured;
+        d.MarkChanged();
+        return Ok(FloatData(measured));
+    }, false);
+    t.Add(47, [](SimDevice& d, const Request& r) {
+        if (auto refusal = WriteRefusal(d, r, 1))
+            return *refusal;
+        if (r.data[0] > 5)
+            return Refuse(2);
+        d.transferFunction = r.data[0];
+        d.MarkChanged();
+        return Ok({d.transferFunction});
+    }, false);
+    t.Add(49, [](SimDevice& d, const Request& r) {
+        if (auto refusal = WriteRefusal(d, r, 3))
+            return *refusal;
+        d.sensorSerial = GetU24(r.data.data());
+        d.MarkChanged();
+        Bytes b;
+        AppendU24(b, d.sensorSerial);
+        return Ok(b);
+    }, false);
+}
+
+} // namespace sim
