@@ -1,5 +1,8 @@
 #include "Cli.h"
 
+#include "hart/Codecs.h"
+
+#include <cmath>
 #include <cstdio>
 #include <iostream>
 
@@ -12,6 +15,21 @@ bool ParseInt(const QString& text, int lo, int hi, int* value) {
     if (!ok || v < lo || v > hi)
         return false;
     *value = v;
+    return true;
+}
+
+bool TakeIntOption(QStringList& args, const char* name, int lo, int hi, int* value, const char* command) {
+    const QString option = QString::fromLatin1(name);
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] != option)
+            continue;
+        if (i + 1 >= args.size() || !ParseInt(args[i + 1], lo, hi, value)) {
+            std::fprintf(stderr, "hartcli %s: %s needs a number %d..%d\n", command, name, lo, hi);
+            return false;
+        }
+        args.remove(i, 2);
+        --i;
+    }
     return true;
 }
 
@@ -31,32 +49,54 @@ std::string FailureText(const hart::Outcome& out) {
     case hart::Outcome::WriteFailed: return "the request could not be written to the port";
     case hart::Outcome::PortLost: return "the serial port went away";
     case hart::Outcome::NotConnected: return "not connected";
-    case hart::Outcome::Answer: break;
+    case hart::Outcome::Answer:
+        if (out.dataCount <= 0)
+            return "refused with response code " + std::to_string(out.responseCode);
+        break;
     }
     return {};
 }
 
-void PrintJson(const Json& j) {
-    std::cout << j.dump() << std::endl;
-}
+void PrintJson(const Json& j) { std::cout << j.dump() << std::endl; }
 
 Json FailureJson(int address, int command, const hart::Outcome& out) {
     Json j;
     j["address"] = address;
     j["command"] = command;
     j["error"] = FailureText(out);
+    if (out.ok())
+        j["response_code"] = out.responseCode;
     return j;
 }
 
-int PrintOutcome(const Options& o, int address, int command, const hart::Outcome& out) {
-    if (!out.ok()) {
-        if (o.json)
-            PrintJson(FailureJson(address, command, out));
-        else
-            std::fprintf(stderr, "address %d command %d: %s\n", address, command, FailureText(out).c_str());
-        return ExitCodeFor(out);
-    }
+int ReportFailure(const Options& o, int address, int command, const hart::Outcome& out) {
+    if (o.json)
+        PrintJson(FailureJson(address, command, out));
+    else
+        std::fprintf(stderr, "address %d command %d: %s\n", address, command, FailureText(out).c_str());
+    return out.ok() ? kFailure : ExitCodeFor(out);
+}
+
+Json FloatJson(float value) {
+    if (!std::isfinite(value))
+        return nullptr;
+    // Seven significant digits are what a float holds; printing them and reading them back as a
+    // double gives 12.34 rather than 12.340000152587891.
+    char text[32];
+    std::snprintf(text, sizeof text, "%.7g", static_cast<double>(value));
+    return std::strtod(text, nullptr);
+}
+
+int PrintOutcome(const Options& o, const CHartComm& comm, int address, int command, const hart::Outcome& out) {
+    if (!out.ok())
+        return ReportFailure(o, address, command, out);
     const std::string hex = hart::HexText(out.data).trimmed().toStdString();
+    // Fields exist only when this answer carried data; a bare status answer leaves the last
+    // answer's fields in the link.
+    std::vector<std::string> items;
+    if (out.dataCount > 0)
+        for (const auto& item : comm.ResponseItems())
+            items.push_back(hart::HexText(item->m_Data).trimmed().toStdString());
     if (o.json) {
         Json j;
         j["address"] = address;
@@ -64,10 +104,15 @@ int PrintOutcome(const Options& o, int address, int command, const hart::Outcome
         j["response_code"] = out.responseCode;
         j["device_status"] = out.deviceStatus;
         j["data"] = hex;
+        j["items"] = items;
         PrintJson(j);
     } else {
-        std::printf("address        %d\ncommand        %d\nresponse code  %d\ndevice status  0x%02X\ndata (%d)      %s\n",
-                    address, out.command, out.responseCode, out.deviceStatus, out.dataCount, hex.c_str());
+        const std::string dataKey = "data (" + std::to_string(out.dataCount) + ")";
+        std::printf("address        %d\ncommand        %d\nresponse code  %d\ndevice status  0x%02X\n%-15s%s\n",
+                    address, out.command, out.responseCode, out.deviceStatus, dataKey.c_str(), hex.c_str());
+        for (std::size_t i = 0; i < items.size(); ++i)
+            std::printf("item %-3zu %-6s%s\n", i, ("(" + std::to_string((items[i].size() + 1) / 3) + ")").c_str(),
+                        items[i].c_str());
     }
     return kOk;
 }
@@ -102,10 +147,10 @@ int RunRaw(hart::LinkSession& s, const Options& o, const QStringList& args) {
     if (command != 0 && !s.Comm().FindDevice(address)) {
         const hart::Outcome id = s.Transact(address, 0, {}, false);
         if (!id.ok())
-            return PrintOutcome(o, address, 0, id);
+            return PrintOutcome(o, s.Comm(), address, 0, id);
     }
     const hart::Outcome out = s.Transact(address, command, data, false);
-    return PrintOutcome(o, address, command, out);
+    return PrintOutcome(o, s.Comm(), address, command, out);
 }
 
 } // namespace cli

@@ -1,6 +1,7 @@
 // hartcli: a command-line HART master on the program's own link, for scripts and for checking a
 // loop without the window.
 #include "Cli.h"
+#include "StopSignal.h"
 #include "platform/SimulatedLine.h"
 #include "sim/SimConfig.h"
 #include "sim/SimLoop.h"
@@ -15,8 +16,17 @@ const char* kUsage =
     "usage: hartcli (--port PATH | --simulate) [--master primary|secondary] [--retries N] [--json]\n"
     "               COMMAND ARGS...\n"
     "commands:\n"
+    "  search [--from A] [--to B]   command 0 then 13 at each polling address A..B (default 0..15);\n"
+    "                               one line per device found (2 attempts per request unless --retries)\n"
+    "  identify ADDR                command 0 and 13 for one polling address\n"
+    "  read ADDR                    command 3: loop current and the dynamic variables\n"
+    "  monitor ADDR [--count N] [--period MS]\n"
+    "                               command 3 every MS milliseconds (default 1000; 0: back to back),\n"
+    "                               N readings (default: until Ctrl+C)\n"
     "  raw ADDR CMD [HEXBYTE ...]   send command CMD with the given data bytes to polling address ADDR\n"
-    "exit status: 0 answer, 2 bad arguments or port, 3 no response, 4 communication error\n";
+    "                               and print the answer with its fields\n"
+    "exit status: 0 answer, 1 refused or other failure, 2 bad arguments or port, 3 no response\n"
+    "             (search: no device found), 4 communication error\n";
 
 } // namespace
 
@@ -94,6 +104,15 @@ int main(int argc, char** argv) {
     int rc = cli::kUsage;
     if (command == QLatin1String("raw")) {
         rc = cli::RunRaw(session, o, args);
+    } else if (command == QLatin1String("search")) {
+        rc = cli::RunSearch(session, o, args);
+    } else if (command == QLatin1String("identify")) {
+        rc = cli::RunIdentify(session, o, args);
+    } else if (command == QLatin1String("read")) {
+        rc = cli::RunRead(session, o, args);
+    } else if (command == QLatin1String("monitor")) {
+        const cli::StopSignal stop; // only monitor runs until told to stop
+        rc = cli::RunMonitor(session, o, args, stop);
     } else {
         std::fprintf(stderr, "hartcli: unknown command \"%s\"\n%s", qPrintable(command), kUsage);
     }
