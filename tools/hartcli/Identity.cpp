@@ -2,6 +2,7 @@
 // and the device record the link filled from the answers.
 #include "Cli.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <vector>
 
