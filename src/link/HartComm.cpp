@@ -157,6 +157,15 @@ int CHartComm::Request(int nCmd, int nDatacount) {
     return 1;
 }
 
+void CHartComm::KillResponseTimer() {
+    ++m_nSerial; // whatever the thread already queued for it is stale now
+    if (m_thread)
+        m_thread->Cancel();
+    m_nCurrentRetryCount = 1;
+    if (m_nComState != IDLE_COM_STATE)
+        SetComState(IDLE_COM_STATE);
+}
+
 void CHartComm::OnState(std::uint64_t serial, int state, int attempt) {
     if (serial != m_nSerial)
         return;

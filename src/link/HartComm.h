@@ -54,6 +54,9 @@ public:
 
     // Transactions.
     int Request(int nCmd, int nDatacount);
+    // Stops the response timer of the open transaction (the window that asked gave up on it):
+    // no further attempts are sent and nothing more is reported for it.
+    void KillResponseTimer();
     int GetComState() const { return m_nComState; }
     int GetCurrentRetryCount() const { return m_nCurrentRetryCount; }
     void SetPollingAddress(int n) { m_nPollingAddress = static_cast<short>(n); }

@@ -69,6 +69,14 @@ bool LinkThread::Send(LinkJob job) {
     return ok;
 }
 
+void LinkThread::Cancel() {
+    {
+        std::lock_guard lock(m_mutex);
+        m_cancel = true;
+    }
+    Wake();
+}
+
 void LinkThread::SetState(int s) {
     m_state = s;
     m_events->OnState(m_job.serial, s, m_attempt);
@@ -267,6 +275,13 @@ void LinkThread::Run() {
                 std::lock_guard lock(m_mutex);
                 if (m_stop)
                     break;
+                if (m_cancel) {
+                    m_cancel = false;
+                    m_haveJob = false;
+                    m_state = IDLE_COM_STATE;
+                    m_responseDeadline.reset();
+                    m_quietDeadline.reset();
+                }
                 if (m_pendingJob && !m_writeResult) {
                     job = m_pendingJob; // copy: the UI side clears the slot once answered
                 }

@@ -66,6 +66,8 @@ public:
     // Starts a transaction (abandoning any open one) and returns once the frame has been written:
     // true when the whole frame went to the port.
     bool Send(LinkJob job);
+    // Abandons the open transaction: no more retries, nothing more reported for it.
+    void Cancel();
     void SetRetryCount(int n) { m_retryCount.store(n); }
     bool IsLost() const { return m_lost.load(); }
 
@@ -96,6 +98,7 @@ private:
     std::optional<LinkJob> m_pendingJob;
     std::optional<bool> m_writeResult;
     bool m_stop = false;
+    bool m_cancel = false;
     std::atomic<bool> m_running{false};
     std::atomic<bool> m_lost{false};
     std::atomic<int> m_retryCount{6};
