@@ -20,6 +20,7 @@ const CommandTable& Commands() {
         CommandTable t;
         RegisterUniversalCommands(t);
         RegisterCommonPracticeCommands(t);
+        RegisterIdentityCommands(t);
         return t;
     }();
     return table;

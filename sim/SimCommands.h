@@ -32,6 +32,7 @@ const CommandTable& Commands();
 // Groups.
 void RegisterUniversalCommands(CommandTable& t);
 void RegisterCommonPracticeCommands(CommandTable& t);
+void RegisterIdentityCommands(CommandTable& t);
 
 // Helpers for handlers.
 inline Reply Ok(Bytes data = {}) { return Reply{0, std::move(data), false}; }
