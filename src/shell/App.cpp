@@ -104,8 +104,6 @@ bool CVMC70App::StartSimulation(const QString& loopFile, QString* error) {
     return true;
 }
 
-bool CVMC70App::IsSimulated() const { return m_simulation != nullptr; }
-
 CMainFrame* CVMC70App::CreateMainFrame() {
     m_pMainWnd = std::make_unique<CMainFrame>(*this);
     m_pMainWnd->OnCreate();

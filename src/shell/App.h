@@ -45,7 +45,8 @@ public:
 
     // Runs the link on the in-process simulated loop: the default loop, or one read from a file.
     bool StartSimulation(const QString& loopFile, QString* error);
-    bool IsSimulated() const;
+    // True when the link talks to a simulated line instead of a serial device.
+    bool IsSimulated() const { return m_portFactory != nullptr; }
     // A device path that replaces the configured port for this run ("" for none).
     void SetPortOverride(std::string path) { m_strPortOverride = std::move(path); }
     const std::string& PortOverride() const { return m_strPortOverride; }
