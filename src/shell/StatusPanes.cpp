@@ -1,9 +1,11 @@
 #include "shell/StatusPanes.h"
 
 #include "link/LinkThread.h"
+#include "monitor/ProgressBar.h"
 #include "resources/Strings.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QStatusBar>
@@ -11,10 +13,18 @@
 namespace {
 // X11 reports NumLock as the Mod2 bit of a key event's native modifiers.
 constexpr quint32 kNativeNumLock = 0x10;
+// A transaction fills the bar: 3 when the frame goes out, one step per byte received, full when
+// the answer is accepted.
+constexpr int kProgressRange = 50;
+constexpr int kProgressAtSend = 3;
 } // namespace
 
-CStatusPanes::CStatusPanes(QStatusBar* bar) : QObject(bar), m_bar(bar) {
-    const int widths[5] = {100, 60, 100, 80, 40};
+CStatusPanes::CStatusPanes(QStatusBar* bar)
+    : QObject(bar), m_bar(bar), m_wndProgress(std::make_unique<CProgressBar>()) {
+    // The panes' widths, grown to the longest text they show in this font.
+    const QFontMetrics fm(bar->font());
+    const int widths[5] = {100, std::max(60, fm.horizontalAdvance(QStringLiteral("Polling: 15")) + 12), 100,
+                           std::max(80, fm.horizontalAdvance(QStringLiteral("Retry : 5")) + 12), 40};
     const QString texts[5] = {res::LoadString(res::IDS_IDLE_MESSAGE), res::LoadString(res::IDS_PANE_POLLING),
                               res::LoadString(res::IDS_PANE_BLANK), res::LoadString(res::IDS_PANE_RETRY),
                               QStringLiteral("NUM")};
@@ -53,6 +63,28 @@ void CStatusPanes::UpdatePolling(int pollingAddress) {
 }
 
 void CStatusPanes::OnComState(int state, int retry) {
+    CProgressBar& progress = *m_wndProgress;
+    switch (state) {
+    case hart::IDLE_COM_STATE:
+        if (progress.IsShown())
+            progress.SetPos(kProgressRange);
+        break;
+    case hart::SEND_COM_STATE:
+        if (!progress.IsShown())
+            progress.Create(m_panes[2], QString(), 100, kProgressRange, true);
+        progress.SetPos(kProgressAtSend);
+        break;
+    case hart::RECEIVE_COM_STATE:
+        if (progress.IsShown())
+            progress.StepIt();
+        break;
+    case hart::COMERROR_COM_STATE:
+    case hart::NORESPONSE_COM_STATE:
+        if (progress.IsShown())
+            progress.Clear();
+        break;
+    default: break;
+    }
     if (state == hart::SEND_COM_STATE || state == hart::RETRY_COM_STATE || state == hart::NORESPONSE_COM_STATE)
         m_panes[3]->setText(QStringLiteral("Retry : %1").arg(retry));
 }

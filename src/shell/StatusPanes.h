@@ -8,6 +8,7 @@
 
 class QLabel;
 class QStatusBar;
+class CProgressBar;
 
 class CStatusPanes : public QObject {
 public:
@@ -24,6 +25,8 @@ public:
 
     QStatusBar* Bar() const { return m_bar; }
     QLabel* Pane(int index) const;
+    // The transaction progress in pane 2 (created on the first send).
+    CProgressBar* Progress() const { return m_wndProgress.get(); }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -31,4 +34,5 @@ protected:
 private:
     QStatusBar* m_bar;
     QLabel* m_panes[5] = {};
+    std::unique_ptr<CProgressBar> m_wndProgress;
 };

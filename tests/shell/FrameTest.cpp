@@ -6,6 +6,7 @@
 #include "shell/ExternalProgram.h"
 #include "shell/LinkCommands.h"
 #include "shell/ComSetupDialog.h"
+#include "monitor/ProgressBar.h"
 
 #include <QComboBox>
 #include <QPushButton>
@@ -357,6 +358,46 @@ TEST_F(FrameTest, ALostPortIsReportedAndTheProgramCanReconnect) {
     Search();
     EXPECT_EQ(TreeRows().size(), 1);
     EXPECT_TRUE(Boxes().Boxes().empty());
+}
+
+TEST_F(FrameTest, TheStatusBarFollowsEachTransaction) {
+    loop.AddDevice("KP510", 0, 1);
+    loop.AddDevice("KP510", 1, 2).faults.silent = -1;
+    StartProgram();
+    CHartComm& comm = frame->Comm();
+    auto settle = [&] {
+        return SpinUntil([&] {
+            const int s = comm.GetComState();
+            return s == hart::IDLE_COM_STATE || s == hart::NORESPONSE_COM_STATE;
+        });
+    };
+    comm.SetPollingAddress(0);
+    ASSERT_EQ(comm.Request(0, 0), 1);
+    ASSERT_TRUE(settle());
+    QCoreApplication::processEvents();
+    CProgressBar* progress = frame->StatusPanes().Progress();
+    ASSERT_TRUE(progress->IsShown());
+    EXPECT_EQ(progress->Pos(), 50) << "an accepted answer fills the bar";
+    EXPECT_EQ(progress->Upper(), 50);
+
+    // A silent device: three sends, the pane counting the retries, then the failure.
+    QStringList retryPane;
+    comm.SetRetryCount(3);
+    comm.SetPollingAddress(1);
+    ASSERT_EQ(comm.Request(1, 0), 1);
+    SpinUntil([&] {
+        const QString t = frame->StatusPanes().Pane(3)->text();
+        if (retryPane.isEmpty() || retryPane.back() != t)
+            retryPane << t;
+        return comm.GetComState() == hart::NORESPONSE_COM_STATE;
+    });
+    EXPECT_TRUE(retryPane.contains("Retry : 1"));
+    EXPECT_TRUE(retryPane.contains("Retry : 2"));
+    ASSERT_TRUE(settle());
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(progress->IsShown()) << "a failed transaction removes the bar";
+    EXPECT_EQ(frame->StatusPanes().Pane(2)->text(), " ");
+    EXPECT_EQ(frame->StatusPanes().Pane(3)->text(), "Retry : 0");
 }
 
 TEST_F(FrameTest, ExitAsksAndTheCloseBoxDoesNot) {
