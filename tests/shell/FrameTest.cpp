@@ -6,6 +6,8 @@
 #include "shell/ExternalProgram.h"
 #include "shell/LinkCommands.h"
 #include "shell/ComSetupDialog.h"
+#include "shell/AboutDialog.h"
+#include "shell/PollingAddressDialog.h"
 #include "monitor/ProgressBar.h"
 
 #include <QComboBox>
@@ -398,6 +400,57 @@ TEST_F(FrameTest, TheStatusBarFollowsEachTransaction) {
     EXPECT_FALSE(progress->IsShown()) << "a failed transaction removes the bar";
     EXPECT_EQ(frame->StatusPanes().Pane(2)->text(), " ");
     EXPECT_EQ(frame->StatusPanes().Pane(3)->text(), "Retry : 0");
+}
+
+TEST_F(FrameTest, PollingAddressSettingOwnsTheLoopWhileOpen) {
+    loop.AddDevice("KP510", 0, 1);
+    StartProgram(ProgramVariant::Admin);
+    ChooseAddresses({0});
+    Search();
+    ASSERT_EQ(TreeRows().size(), 1);
+    int retriesWhileOpen = -1;
+    int devicesWhileOpen = -1;
+    WhenDialogOpens<CPollingAddressDlg>([&](CPollingAddressDlg& d) {
+        retriesWhileOpen = frame->Comm().GetRetryCount();
+        devicesWhileOpen = frame->Comm().GetDeviceCount();
+        EXPECT_TRUE(frame->IsSearching());
+        EXPECT_EQ(frame->Relay().Receiver(), d.Handle());
+        d.findChild<QPushButton*>("2")->click();
+    });
+    Command(ID_POLLING_ADDRESS_SETTING);
+    EXPECT_EQ(retriesWhileOpen, 2);
+    EXPECT_EQ(devicesWhileOpen, 0);
+    EXPECT_TRUE(TreeRows().isEmpty());
+    EXPECT_TRUE(frame->SelectedDevices().IsEmpty());
+    EXPECT_EQ(frame->Comm().GetRetryCount(), 5);
+    EXPECT_FALSE(frame->IsSearching());
+    EXPECT_FALSE(frame->Relay().Receiver().IsValid());
+
+    Boxes().QueueAnswer(vmc::IDOK);
+    Command(ID_COM_CONNECT); // disconnect
+    Boxes().Clear();
+    Command(ID_POLLING_ADDRESS_SETTING);
+    ExpectOnlyBox("VMC70", "This communication connection is not established!", vmc::BoxIcon::Warning);
+}
+
+TEST_F(FrameTest, AboutNamesTheVariantAndTheVersion) {
+    for (auto [variant, text] : {std::pair{ProgramVariant::User, "For User"},
+                                 std::pair{ProgramVariant::Admin, "For Administrator"}}) {
+        StartProgram(variant);
+        QString shownVariant, shownVersion, caption;
+        WhenDialogOpens<CAboutDlg>([&](CAboutDlg& d) {
+            caption = d.windowTitle();
+            shownVariant = d.findChild<QLabel*>("1356")->text();
+            shownVersion = d.findChild<QLabel*>("1368")->text();
+            d.findChild<QPushButton*>("1")->click();
+        });
+        Command(ID_APP_ABOUT);
+        EXPECT_EQ(caption, "Korvex VMC70");
+        EXPECT_EQ(shownVariant, text);
+        EXPECT_EQ(shownVersion, "Ver 2.3.33");
+        app.reset();
+        loop.Stop();
+    }
 }
 
 TEST_F(FrameTest, ExitAsksAndTheCloseBoxDoesNot) {
