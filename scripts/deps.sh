@@ -7,7 +7,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev nlohmann-json3-dev
   clang libclang-rt-14-dev
-  socat xvfb xauth imagemagick fonts-noto-cjk
+  socat xvfb xauth xdotool imagemagick fonts-noto-cjk
 )
 missing=()
 for p in "${packages[@]}"; do

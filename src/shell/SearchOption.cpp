@@ -11,24 +11,30 @@
 CSearchOption::CSearchOption(QWidget* parent) : QWidget(parent) {
     setObjectName(res::IdName(res::IDD_SEARCH_OPTION));
     auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(6, 4, 6, 4);
+    layout->setContentsMargins(4, 2, 4, 2);
+    layout->setSpacing(2);
 
     auto* options = new QGroupBox(QStringLiteral(" Searching Option "), this);
-    auto* optionRow = new QHBoxLayout(options);
+    auto* optionRows = new QVBoxLayout(options);
+    optionRows->setContentsMargins(6, 4, 6, 4);
     m_auto = new QCheckBox(QStringLiteral("Auto Searching"), options);
     m_auto->setObjectName(res::IdName(res::IDC_AUTO_SEARCHING));
     m_showHide = new QPushButton(QStringLiteral("SHOW"), options);
     m_showHide->setObjectName(res::IdName(res::IDC_OPTION_SHOWHIDE));
     auto* searchNow = new QPushButton(QStringLiteral("Search Now!"), options);
     searchNow->setObjectName(res::IdName(res::IDC_SEARCH_NOW));
-    optionRow->addWidget(m_auto);
-    optionRow->addStretch(1);
-    optionRow->addWidget(m_showHide);
-    optionRow->addWidget(searchNow);
+    optionRows->addWidget(m_auto);
+    auto* buttonRow = new QHBoxLayout;
+    buttonRow->addStretch(1);
+    buttonRow->addWidget(m_showHide);
+    buttonRow->addWidget(searchNow);
+    optionRows->addLayout(buttonRow);
     layout->addWidget(options);
 
     auto* addresses = new QGroupBox(QStringLiteral(" Select Polling Address "), this);
     auto* grid = new QGridLayout(addresses);
+    grid->setContentsMargins(6, 2, 6, 2);
+    grid->setHorizontalSpacing(0);
     for (int n = 0; n < 16; ++n) {
         auto* box = new QCheckBox(QString::number(n), addresses);
         box->setObjectName(res::IdName(res::IDC_ADDRESS_0 + n));
