@@ -114,6 +114,8 @@ void CMainFrame::BuildViews() {
     columns->setStretchFactor(1, 1);
     setCentralWidget(columns);
 
+    // The option pane's height follows its "SHOW"/"HIDE" button, not the splitter handle.
+    connect(m_leftSplitter, &QSplitter::splitterMoved, this, [this] { ApplyOptionPaneHeight(); });
     m_option->SetSearchCommand([this] { OnCommand(ID_SEARCH_DEVICE); });
     m_option->SetCollapseHook([this](bool collapsed) {
         m_bOptionCollapsed = collapsed;

@@ -6,6 +6,7 @@
 #include "shell/ExternalProgram.h"
 #include "shell/LinkCommands.h"
 #include "shell/ComSetupDialog.h"
+#include "shell/SearchDialog.h"
 #include "shell/AboutDialog.h"
 #include "shell/PollingAddressDialog.h"
 #include "monitor/ProgressBar.h"
@@ -451,6 +452,41 @@ TEST_F(FrameTest, AboutNamesTheVariantAndTheVersion) {
         app.reset();
         loop.Stop();
     }
+}
+
+TEST_F(FrameTest, APortLostDuringASearchEndsTheSearch) {
+    for (int a = 0; a < 4; ++a)
+        loop.AddDevice("KP510", a, 0x0C00 + static_cast<std::uint32_t>(a));
+    StartProgram();
+    ChooseAddresses({0, 1, 2, 3});
+    WhenDialogOpens<CSearchDialog>([this](CSearchDialog& d) {
+        auto poll = std::make_shared<std::function<void()>>();
+        *poll = [this, &d, poll] {
+            if (d.CurrentAddress() == 2) {
+                line->Unplug();
+                return;
+            }
+            QTimer::singleShot(1, *poll);
+        };
+        QTimer::singleShot(0, *poll);
+    });
+    Search(); // returns: the dialog does not wait for an answer that cannot come
+    EXPECT_FALSE(frame->Comm().IsConnected());
+    EXPECT_EQ(RootText(), "Offline");
+    ASSERT_FALSE(Boxes().Boxes().empty());
+    EXPECT_TRUE(LastBox().text.contains("was lost"));
+    EXPECT_FALSE(frame->Menus().TopLevel(2)->isEnabled());
+    EXPECT_EQ(frame->Comm().GetRetryCount(), 5);
+}
+
+TEST_F(FrameTest, AcceleratorsWorkWhileTheirMenuIsGreyed) {
+    line->SetOpenFails(true);
+    StartProgram();
+    ASSERT_FALSE(frame->Menus().TopLevel(2)->isEnabled());
+    frame->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(frame));
+    QTest::keyClick(frame, Qt::Key_I, Qt::ControlModifier);
+    ExpectOnlyBox("VMC70", "This communication connection is not established!", vmc::BoxIcon::Warning);
 }
 
 TEST_F(FrameTest, ExitAsksAndTheCloseBoxDoesNot) {
