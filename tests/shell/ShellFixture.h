@@ -107,9 +107,9 @@ protected:
     // Unticks "Auto Searching" and ticks these address boxes.
     void ChooseAddresses(std::initializer_list<int> addresses) {
         CSearchOption* form = frame->SearchOptionView();
-        QTest::mouseClick(form->AutoSearching(), Qt::LeftButton);
+        form->AutoSearching()->click();
         for (int a : addresses)
-            QTest::mouseClick(form->AddressBox(a), Qt::LeftButton);
+            form->AddressBox(a)->click();
     }
     // Runs the search over the option form's addresses and waits for its dialog to end.
     void Search() { Command(res::ID_SEARCH_DEVICE); }

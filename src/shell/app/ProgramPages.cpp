@@ -1,5 +1,9 @@
-// The pages, sheets and dialogs the frame's commands open. Each group that builds pages adds its
-// registration here; a command without an opener stays disabled in its menu.
+// The pages, sheets and dialogs the frame's commands open. A group that builds pages registers
+// each one here under its command identifier (or a PageKey), with an opener that shows it modally
+// for the host, for example: register ID_TRANSMITTER_INFO with a function that builds the
+// "Transmitter Information" sheet on `host` with `host.DialogParent()` as owner and runs it.
+// The frame checks the command's preconditions first and resets the receiver afterwards. A
+// command without an opener stays in its menu, disabled.
 #include "shell/PageCatalog.h"
 
 void RegisterProgramPages(CPageCatalog& catalog) { (void)catalog; }
