@@ -1,5 +1,6 @@
 #include "shell/MainFrame.h"
 
+#include "hart/widgets/RightCodeView.h"
 #include "platform/MessageBox.h"
 #include "resources/CommandIds.h"
 #include "resources/Menus.h"
@@ -92,7 +93,7 @@ void CMainFrame::BuildViews() {
     m_list = new CVMC70View(*m_wndHartComm);
     m_tree = new CLeftView(*this, *m_list);
     m_option = new CSearchOption;
-    m_codeView = CreateCodeView();
+    m_codeView = new CRightCodeView(*m_relay);
     // The form keeps its size and its pane shows as much of it as the pane's height allows.
     auto* optionPane = new QScrollArea;
     optionPane->setObjectName(QStringLiteral("optionPane"));
@@ -121,11 +122,6 @@ void CMainFrame::BuildViews() {
         m_bOptionCollapsed = collapsed;
         ApplyOptionPaneHeight();
     });
-}
-
-QWidget* CMainFrame::CreateCodeView() {
-    auto* view = new QWidget; // status-bit view comes with the code tables
-    return view;
 }
 
 void CMainFrame::OnCreate() {

@@ -15,6 +15,7 @@ class CVMC70App;
 class CLeftView;
 class CSearchOption;
 class CVMC70View;
+class CRightCodeView;
 class CStatusPanes;
 class CFrameMenus;
 class CLinkCommands;
@@ -65,7 +66,7 @@ public:
     CLeftView* DeviceTreeView() const { return m_tree; }
     CSearchOption* SearchOptionView() const { return m_option; }
     CVMC70View* DeviceListView() const { return m_list; }
-    QWidget* CodeView() const { return m_codeView; }
+    CRightCodeView* CodeView() const { return m_codeView; }
     CStatusPanes& StatusPanes() { return *m_status; }
     CFrameMenus& Menus() { return *m_menus; }
     CLinkCommands& LinkCommands() { return *m_linkCommands; }
@@ -84,7 +85,6 @@ protected:
 
 private:
     void BuildViews();
-    QWidget* CreateCodeView();
     void ApplyCommandStates();
     void OnExit();
     void OnOpenTextFile();
@@ -108,7 +108,7 @@ private:
     CLeftView* m_tree = nullptr;
     CSearchOption* m_option = nullptr;
     CVMC70View* m_list = nullptr;
-    QWidget* m_codeView = nullptr;
+    CRightCodeView* m_codeView = nullptr;
     std::unique_ptr<CFrameMenus> m_menus;
     CStatusPanes* m_status = nullptr;
     std::unique_ptr<CLinkCommands> m_linkCommands;

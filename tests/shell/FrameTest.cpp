@@ -6,6 +6,7 @@
 #include "shell/ExternalProgram.h"
 #include "shell/LinkCommands.h"
 #include "shell/ComSetupDialog.h"
+#include "hart/widgets/RightCodeView.h"
 #include "shell/SearchDialog.h"
 #include "shell/AboutDialog.h"
 #include "shell/PollingAddressDialog.h"
@@ -138,21 +139,30 @@ TEST_F(FrameTest, DeviceCommandPreconditions) {
     }
 }
 
-TEST_F(FrameTest, AfterAPageTheReceiverIsResetAndTheMessagePaneCleared) {
+TEST_F(FrameTest, AfterAPageTheReceiverIsResetAndTheStatusPanesCleared) {
     loop.AddDevice("KP510", 0, 1);
     StartProgram();
     ChooseAddresses({0});
+    loop.AtAddress(0)->coldStart = true;
     Search();
     testing_support::Recorder page;
+    int coldStartLamp = -1;
     onOpen = [&](IPageHost& host) {
         host.Relay().SetReceiver(page.Handle());
         host.SetMessageText("Reading...");
+        loop.AtAddress(0)->coldStart = true;
+        host.Comm().Request(1, 0);
+        SpinUntil([&] { return !page.Of(vmc::WM_HART_RECEIVE).empty(); });
+        coldStartLamp = frame->CodeView()->ImageOf(2, 1);
     };
     Command(ID_TRANSMITTER_INFO);
     ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(page.Of(vmc::WM_HART_RECEIVE).size(), 1u);
+    EXPECT_EQ(coldStartLamp, CRightCodeView::kSetImage) << "the page's answer reached the status-bit view";
     EXPECT_FALSE(frame->Relay().Receiver().IsValid());
     EXPECT_EQ(frame->MessageText(), "");
     EXPECT_EQ(frame->StatusPanes().Pane(0)->text(), "READY");
+    EXPECT_EQ(frame->CodeView()->ImageOf(2, 1), CRightCodeView::kClearImage) << "cleared with the message pane";
 }
 
 TEST_F(FrameTest, DataTrendChoosesSingleOrMultiDropPages) {

@@ -53,7 +53,7 @@ run_case() { # name, expected devices, program arguments...
   echo "$name: $found transmitters identified"
   if [ "$name" = simulate ]; then
     sleep 0.5
-    import -window root "$shot"
+    import -window "$win" "$shot"
   fi
   kill "$program" "$monitor"
   wait "$program" "$monitor" 2>/dev/null || true
