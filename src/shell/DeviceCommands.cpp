@@ -102,17 +102,17 @@ bool CDeviceCommands::DeviceCommand(bool announce) {
             return false;
         OnSearch();
         if (announce)
-            m_frame.m_bAnnounceAddress = true;
+            m_frame.SetAnnounceAddress(true);
     }
     if (m_frame.SelectedDevices().IsEmpty()) {
         SelectADevice();
         return false;
     }
-    if (announce && m_frame.m_bAnnounceAddress) {
+    if (announce && m_frame.AnnounceAddress()) {
         vmc::ShowBox(vmc::ProgramTitle(),
                      QStringLiteral("Current selected Address is No. %1   ").arg(comm.GetPollingAddress()),
                      vmc::BoxIcon::Information);
-        m_frame.m_bAnnounceAddress = false;
+        m_frame.SetAnnounceAddress(false);
     }
     return true;
 }

@@ -77,6 +77,10 @@ public:
     const QString& MessageText() const { return m_strMessageText; }
     bool IsStarting() const { return m_bStarting; }
     bool FrameDebugOn() const { return m_bFrameDebug; }
+    // Set by a device command that had to search first; the next device command announces the
+    // current address once.
+    bool AnnounceAddress() const { return m_bAnnounceAddress; }
+    void SetAnnounceAddress(bool on) { m_bAnnounceAddress = on; }
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -103,6 +107,7 @@ private:
     bool m_bOptionCollapsed = true;
     bool m_bDeviceMenus = false;
     bool m_bClosed = false;
+    bool m_bAnnounceAddress = false;
 
     QSplitter* m_leftSplitter = nullptr;
     CLeftView* m_tree = nullptr;
@@ -117,9 +122,4 @@ private:
     std::unique_ptr<CExternalProgram> m_autoCalibration;
     std::function<QString(QWidget*)> m_chooseTextFile;
     std::function<bool(const QUrl&)> m_openUrl;
-
-public:
-    // Set by a device command that had to search first; the next device command announces the
-    // current address once.
-    bool m_bAnnounceAddress = false;
 };
