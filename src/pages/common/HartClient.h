@@ -1,0 +1,64 @@
+#pragma once
+// What every window that talks to a transmitter shares: it becomes the link's receiver, keeps a
+// queue of HART commands and sends them one at a time (the next one after each answer or
+// failure), and reports a request the link did not take. A page is mostly its PrepareRequest
+// (the request fields of each command) and its OnReceive (what an answer changes).
+#include "platform/MessageTarget.h"
+#include "shell/AddressList.h"
+#include "shell/PageHost.h"
+
+class CHartClient : public vmc::MessageTarget {
+public:
+    explicit CHartClient(IPageHost& host) : m_host(host) {}
+    ~CHartClient() override;
+
+    IPageHost& Host() const { return m_host; }
+    CHartComm& Comm() const { return m_host.Comm(); }
+
+    void BecomeReceiver() { m_host.Relay().SetReceiver(Handle()); }
+    bool IsReceiver() const { return m_host.Relay().Receiver() == Handle(); }
+    bool LinkIdle() const { return m_host.Comm().GetComState() == 0; }
+
+    // Appends the command unless it is already queued.
+    void QueueCommand(int command) { m_CommandQueue.AddTail(command); }
+    // Puts the command first: it goes out with the next send.
+    void QueueCommandFirst(int command) { m_CommandQueue.AddHead(command); }
+    // Takes the head of the queue, fills its request and sends it. False when nothing went out
+    // (empty queue, a command the page dropped, or a request the link refused).
+    bool SendNextCommand();
+    // Sends now when the link is idle; otherwise the queue drains after the answer in flight.
+    void SendWhenIdle() {
+        if (LinkIdle())
+            SendNextCommand();
+    }
+
+    CAddressList m_CommandQueue;
+
+protected:
+    // Fills the request fields of the command (SetRequestOffset and the setters) and the data
+    // byte count. False drops the command without sending it.
+    virtual bool PrepareRequest(int command, int& byteCount) {
+        (void)command;
+        byteCount = 0;
+        return true;
+    }
+    // An answer: dataCount > 0 carries fields, 0 or less is the device refusing the command.
+    virtual void OnReceive(int command, int dataCount) {
+        (void)command;
+        (void)dataCount;
+    }
+    // The transaction failed (5 communication error, 6 no response). Shows the standard box.
+    virtual void OnFail(int state);
+    virtual void OnTimer(int id) { (void)id; }
+    virtual vmc::LRESULT OnOtherMessage(unsigned msg, vmc::WPARAM w, vmc::LPARAM l) {
+        (void)msg;
+        (void)w;
+        (void)l;
+        return 0;
+    }
+
+private:
+    vmc::LRESULT OnMessage(unsigned msg, vmc::WPARAM w, vmc::LPARAM l) final;
+
+    IPageHost& m_host;
+};
