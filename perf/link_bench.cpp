@@ -4,9 +4,11 @@
 #include "link/LinkSession.h"
 #include "platform/SimulatedLine.h"
 #include "platform/TimeScale.h"
+#include "shell/SearchDialog.h"
+#include "shell/StandalonePageHost.h"
 #include "sim/SimLoop.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -28,10 +30,45 @@ double LineMs(std::size_t requestBytes, int responseBytes, int turnaroundMs) {
     return (static_cast<double>(requestBytes) + responseBytes) * kBitsPerChar * 1000.0 / kBaud + turnaroundMs;
 }
 
+// The device search of the window over addresses 0..15 with devices at 0, 3 and 7: every found
+// device costs its command 0 and 13 transactions, every empty address two attempts of a
+// 10-character request and the 1500 ms response timer, and the dialog waits 500 ms at the end.
+Result SearchScenario(int turnaround) {
+    auto line = vmc::SimulatedLine::Create();
+    line->SetPacing(kBaud, kBitsPerChar);
+    sim::SimLoop loop;
+    for (int a : {0, 3, 7})
+        loop.AddDevice("KP510", a, 0x00A100 + static_cast<std::uint32_t>(a));
+    loop.SetTiming({kBaud, kBitsPerChar, turnaround});
+    loop.Start(line->PeerFd());
+    CStandalonePageHost host;
+    host.Comm().SetPortFactory([line] { return line->CreatePort(); });
+    host.Comm().Connect();
+    host.Comm().SetRetryCount(2);
+    std::array<int, 16> addresses{};
+    for (int i = 0; i < 16; ++i)
+        addresses[static_cast<std::size_t>(i)] = i;
+    CSearchDialog dialog(host, addresses, 16);
+    const auto t0 = std::chrono::steady_clock::now();
+    dialog.open();
+    while (dialog.isVisible())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    const auto t1 = std::chrono::steady_clock::now();
+    loop.Stop();
+    
+    double expected = 500.0;
+    const double request0 = 10.0 * kBitsPerChar * 1000.0 / kBaud;
+    expected += 13 * 2 * (request0 + 1500.0);
+    // Found devices: command 0 (10 + 24 characters) and command 13 (14 + 37 characters).
+    expected += 3 * (LineMs(10, 24, turnaround) + LineMs(14, 37, turnaround));
+    return {"search 0..15", std::chrono::duration<double, std::milli>(t1 - t0).count(), expected};
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     vmc::SetTimeScale(1.0);
     int rounds = 10;
     int turnaround = 20;
@@ -76,10 +113,11 @@ int main(int argc, char** argv) {
         const double line_ms = std::accumulate(physical.begin(), physical.end(), 0.0) / physical.size();
         results.push_back({cmd == 0 ? "command 0" : cmd == 3 ? "command 3" : "command 13", median, line_ms});
     }
-    std::printf("%-12s %12s %12s %8s\n", "transaction", "measured ms", "line ms", "ratio");
-    for (const auto& r : results)
-        std::printf("%-12s %12.1f %12.1f %8.3f\n", r.name, r.measuredMs, r.lineMs, r.measuredMs / r.lineMs);
     session.Comm().Disconnect();
     loop.Stop();
+    results.push_back(SearchScenario(turnaround));
+    std::printf("%-14s %12s %12s %8s\n", "transaction", "measured ms", "line ms", "ratio");
+    for (const auto& r : results)
+        std::printf("%-14s %12.1f %12.1f %8.3f\n", r.name, r.measuredMs, r.lineMs, r.measuredMs / r.lineMs);
     return 0;
 }
