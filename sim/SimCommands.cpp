@@ -6,6 +6,20 @@ void CommandTable::Add(int command, Handler handler, bool korvexOnly) {
     m_handlers[command] = Entry{std::move(handler), korvexOnly};
 }
 
+void CommandTable::AddFor(int command, Accepts accepts, Handler handler, bool korvexOnly) {
+    m_special.emplace(command, Special{std::move(accepts), Entry{std::move(handler), korvexOnly}});
+}
+
+const Handler* CommandTable::Find(int command, const SimDevice& device, const Request& request) const {
+    const auto [from, to] = m_special.equal_range(command);
+    for (auto it = from; it != to; ++it) {
+        const Special& s = it->second;
+        if ((!s.entry.korvexOnly || device.IsKorvex()) && s.accepts(device, request))
+            return &s.entry.handler;
+    }
+    return Find(command, device);
+}
+
 const Handler* CommandTable::Find(int command, const SimDevice& device) const {
     auto it = m_handlers.find(command);
     if (it == m_handlers.end())
@@ -21,6 +35,7 @@ const CommandTable& Commands() {
         RegisterUniversalCommands(t);
         RegisterCommonPracticeCommands(t);
         RegisterIdentityCommands(t);
+        RegisterUserMenuCommands(t);
         return t;
     }();
     return table;

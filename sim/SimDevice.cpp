@@ -13,11 +13,15 @@ SimDevice::SimDevice() : m_rng(12345) {
     };
 }
 
+float SimDevice::ProcessValueAt(double t) const {
+    const double swing = processAmplitude * std::sin(2.0 * M_PI * t / std::max(1.0f, processPeriodS));
+    return static_cast<float>(processCenter + swing + stepOffset + pvZeroTrim);
+}
+
 float SimDevice::PrimaryValue() {
     const double t = clock ? clock() : 0.0;
     std::normal_distribution<float> noise(0.0f, processNoise);
-    const double swing = processAmplitude * std::sin(2.0 * M_PI * t / std::max(1.0f, processPeriodS));
-    return static_cast<float>(processCenter + swing + stepOffset + pvZeroTrim) + (processNoise > 0 ? noise(m_rng) : 0.0f);
+    return ProcessValueAt(t) + (processNoise > 0 ? noise(m_rng) : 0.0f);
 }
 
 float SimDevice::CurrentFor(float pv) const {

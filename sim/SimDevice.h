@@ -121,6 +121,8 @@ public:
     };
     Sample TakeSample();
     float PrimaryValue();
+    // The process value at a time of the device clock, without noise.
+    float ProcessValueAt(double t) const;
     float CurrentFor(float pv) const;
     std::uint8_t DeviceStatus() const;
     bool IsKorvex() const { return manufacturer == 134 || manufacturer == 211; }

@@ -121,7 +121,7 @@ std::optional<SimLoop::Answer> SimLoop::Respond(const ParsedRequest& r) {
     if (req.broadcast && r.command == 11) {
         // Every device compares the tag; only the one that has it answers.
         for (auto& dev : m_devices) {
-            if (const Handler* h = Commands().Find(11, *dev)) {
+            if (const Handler* h = Commands().Find(11, *dev, req)) {
                 Reply rep = (*h)(*dev, req);
                 if (!rep.silent) {
                     d = dev.get();
@@ -163,7 +163,7 @@ std::optional<SimLoop::Answer> SimLoop::Respond(const ParsedRequest& r) {
         f.deviceStatus = d->DeviceStatus();
     } else {
         if (!reply) {
-            if (const Handler* h = Commands().Find(r.command, *d))
+            if (const Handler* h = Commands().Find(r.command, *d, req))
                 reply = (*h)(*d, req);
             else
                 reply = Reply{64, {}, false}; // command not implemented
