@@ -18,6 +18,11 @@ public:
     void BecomeReceiver() { m_host.Relay().SetReceiver(Handle()); }
     bool IsReceiver() const { return m_host.Relay().Receiver() == Handle(); }
     bool LinkIdle() const { return m_host.Comm().GetComState() == 0; }
+    // No transaction open: idle, or the last one ended with its attempts spent (5, 6).
+    bool LinkFree() const {
+        const int state = m_host.Comm().GetComState();
+        return state == 0 || state == 5 || state == 6;
+    }
 
     // Appends the command unless it is already queued.
     void QueueCommand(int command) { m_CommandQueue.AddTail(command); }
@@ -26,9 +31,10 @@ public:
     // Takes the head of the queue, fills its request and sends it. False when nothing went out
     // (empty queue, a command the page dropped, or a request the link refused).
     bool SendNextCommand();
-    // Sends now when the link is idle; otherwise the queue drains after the answer in flight.
+    // Sends now when no transaction is open; otherwise the queue drains after the answer in
+    // flight. (After a failed transaction the link stays in state 5 or 6 until the next request.)
     void SendWhenIdle() {
-        if (LinkIdle())
+        if (LinkFree())
             SendNextCommand();
     }
 

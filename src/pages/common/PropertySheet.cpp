@@ -28,14 +28,14 @@ CPropertySheet::CPropertySheet(const QString& caption, QWidget* parent) : QDialo
         b->setAutoDefault(false);
     m_apply->setEnabled(false);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
+    m_buttonRow = new QHBoxLayout;
+    m_buttonRow->addStretch(1);
     for (QPushButton* b : {m_back, m_next, m_finish, m_ok, m_cancel, m_apply})
-        buttons->addWidget(b);
+        m_buttonRow->addWidget(b);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_tabs);
     layout->addWidget(m_stack, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(m_buttonRow);
 
     connect(m_tabs, &QTabBar::tabBarClicked, this, [this](int index) {
         if (index >= 0 && index != m_active)
@@ -43,7 +43,7 @@ CPropertySheet::CPropertySheet(const QString& caption, QWidget* parent) : QDialo
     });
     connect(m_ok, &QPushButton::clicked, this, &CPropertySheet::accept);
     connect(m_cancel, &QPushButton::clicked, this, &CPropertySheet::reject);
-    connect(m_apply, &QPushButton::clicked, this, [this] { Apply(); });
+    connect(m_apply, &QPushButton::clicked, this, [this] { OnApplyButton(); });
     connect(m_back, &QPushButton::clicked, this, &CPropertySheet::OnBack);
     connect(m_next, &QPushButton::clicked, this, &CPropertySheet::OnNext);
     connect(m_finish, &QPushButton::clicked, this, &CPropertySheet::OnFinish);
@@ -70,7 +70,7 @@ void CPropertySheet::Build() {
     m_built = true;
     m_tabs->setVisible(!m_wizard);
     m_ok->setVisible(!m_wizard && m_showOk);
-    m_apply->setVisible(!m_wizard);
+    m_apply->setVisible(!m_wizard && m_showApply);
     m_back->setVisible(m_wizard);
     m_next->setVisible(m_wizard);
     m_finish->setVisible(m_wizard);

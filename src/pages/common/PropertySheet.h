@@ -8,6 +8,7 @@
 #include <vector>
 
 class CPropertyPage;
+class QHBoxLayout;
 class QPushButton;
 class QStackedWidget;
 class QTabBar;
@@ -35,6 +36,7 @@ public:
         m_cancel->setText(QStringLiteral("&Exit"));
     }
     void SetOkVisible(bool on) { m_showOk = on; }
+    void SetApplyVisible(bool on) { m_showApply = on; }
 
     void SetWizardMode(bool on = true) { m_wizard = on; }
     bool IsWizardMode() const { return m_wizard; }
@@ -60,6 +62,11 @@ public:
     int DoModal();
 
 protected:
+    // What "&Apply" does; sheets whose pages write on their own send them a message instead.
+    virtual void OnApplyButton() { Apply(); }
+    // The row of the sheet's buttons (a stretch, then the buttons), for sheets that add their own.
+    QHBoxLayout* ButtonRow() const { return m_buttonRow; }
+
     void showEvent(QShowEvent* e) override;
     void reject() override;
     void accept() override;
@@ -77,6 +84,7 @@ private:
     bool m_wizard = false;
     bool m_built = false;
     bool m_showOk = true;
+    bool m_showApply = true;
     QTabBar* m_tabs = nullptr;
     QStackedWidget* m_stack = nullptr;
     QPushButton* m_ok = nullptr;
@@ -85,4 +93,5 @@ private:
     QPushButton* m_back = nullptr;
     QPushButton* m_next = nullptr;
     QPushButton* m_finish = nullptr;
+    QHBoxLayout* m_buttonRow = nullptr;
 };
