@@ -6,4 +6,8 @@
 // command without an opener stays in its menu, disabled.
 #include "shell/PageCatalog.h"
 
-void RegisterProgramPages(CPageCatalog& catalog) { (void)catalog; }
+#include "pages/misc/MiscPages.h"
+
+void RegisterProgramPages(CPageCatalog& catalog) {
+    RegisterMiscPages(catalog);
+}
