@@ -28,15 +28,18 @@ namespace testing_support {
 
 // Runs f on the next modal dialog of type D once it is shown (tests drive modal dialogs this way).
 template <class D, class F> void WhenDialogOpens(F f) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [f, poll]() mutable {
+    // A timer rather than a self-rescheduling callback: nothing keeps itself alive, and the
+    // callback runs from a timer event, where a nested wait still gets the link's answers.
+    auto* timer = new QTimer;
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, f]() mutable {
         if (auto* d = dynamic_cast<D*>(QApplication::activeModalWidget()); d && d->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
             f(*d);
-            return;
         }
-        QTimer::singleShot(5, *poll);
-    };
-    QTimer::singleShot(0, *poll);
+    });
+    timer->start();
 }
 
 class ShellTest : public ::testing::Test {
