@@ -36,6 +36,7 @@ const CommandTable& Commands() {
         RegisterCommonPracticeCommands(t);
         RegisterIdentityCommands(t);
         RegisterUserMenuCommands(t);
+        RegisterTransmitterCommands(t);
         return t;
     }();
     return table;

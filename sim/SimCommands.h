@@ -47,6 +47,7 @@ void RegisterUniversalCommands(CommandTable& t);
 void RegisterCommonPracticeCommands(CommandTable& t);
 void RegisterIdentityCommands(CommandTable& t);
 void RegisterUserMenuCommands(CommandTable& t);
+void RegisterTransmitterCommands(CommandTable& t);
 
 // Helpers for handlers.
 inline Reply Ok(Bytes data = {}) { return Reply{0, std::move(data), false}; }

@@ -61,6 +61,8 @@ bool ApplyModel(SimDevice& d, const QString& model) {
         d.model = QLatin1String(m.name);
         d.manufacturer = m.manufacturer;
         d.privateLabel = m.manufacturer;
+        // The maker's transmitters leave the factory with write protection set by command.
+        d.writeProtect = d.IsKorvex() ? 240 : 0;
         d.deviceType = m.deviceType;
         d.pvUnit = d.rangeUnit = d.sensorLimitUnit = m.pvUnit;
         d.lowerRange = m.lower;

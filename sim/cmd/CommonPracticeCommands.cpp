@@ -1,8 +1,10 @@
 // Common-practice commands as a HART 5 transmitter answers them: damping, range, the
 // configuration-changed flag, EEPROM control, fixed current and DAC trims, PV unit, transfer
 // function, sensor serial number.
+#include "hart/CodeTables.h"
 #include "hart/Codecs.h"
 #include "sim/SimCommands.h"
+#include "sim/cmd/TransmitterState.h"
 
 #include <cmath>
 
@@ -30,8 +32,12 @@ Reply WriteRange(SimDevice& d, const Request& r) {
     if (auto refusal = WriteRefusal(d, r, 9))
         return *refusal;
     const std::uint8_t unit = r.data[0];
-    const float upper = GetFloatBE(&r.data[1]);
-    const float lower = GetFloatBE(&r.data[5]);
+    float upper = GetFloatBE(&r.data[1]);
+    float lower = GetFloatBE(&r.data[5]);
+    // Values given in another unit of the same kind are taken in the device's own unit.
+    std::uint8_t keptUnit = unit;
+    if (unit != d.rangeUnit && ConvertValue(upper, unit, d.rangeUnit) && ConvertValue(lower, unit, d.rangeUnit))
+        keptUnit = d.rangeUnit;
     if (lower > d.sensorUpperLimit)
         return Refuse(9);
     if (lower < d.sensorLowerLimit)
@@ -40,17 +46,44 @@ Reply WriteRange(SimDevice& d, const Request& r) {
         return Refuse(11);
     if (upper < d.sensorLowerLimit)
         return Refuse(12);
-    d.rangeUnit = unit;
+    d.rangeUnit = keptUnit;
     d.upperRange = upper;
     d.lowerRange = lower;
     d.MarkChanged();
-    Bytes b;
+    Bytes b; // the values as the master gave them
     AppendU8(b, unit);
-    AppendFloat(b, upper);
-    AppendFloat(b, lower);
+    AppendFloat(b, GetFloatBE(&r.data[1]));
+    AppendFloat(b, GetFloatBE(&r.data[5]));
     // A span below the sensor's minimum is taken, with a warning.
     const std::uint8_t code = std::fabs(upper - lower) < d.sensorMinSpan ? 14 : 0;
     return Reply{code, b, false};
+}
+
+// A Korvex device takes the units of its family; others any unit of the common tables.
+bool AcceptsUnit(const SimDevice& d, int unit) {
+    if (unit == 250)
+        return false;
+    return FindCodeIndex(d.IsKorvex() ? UnitTableFor(d.deviceType) : UnitTable(), unit) >= 0;
+}
+
+// A new PV unit: range, sensor limits and the process itself are converted where the units are
+// of one kind (counts and the like are taken as they are).
+void ConvertToUnit(SimDevice& d, std::uint8_t unit) {
+    const std::uint8_t from = d.pvUnit;
+    float probe = 0.0f;
+    if (ConvertValue(probe, from, unit)) {
+        ConvertValue(d.upperRange, d.rangeUnit, unit);
+        ConvertValue(d.lowerRange, d.rangeUnit, unit);
+        if (ConvertValue(d.sensorUpperLimit, d.sensorLimitUnit, unit) &&
+            ConvertValue(d.sensorLowerLimit, d.sensorLimitUnit, unit)) {
+            ConvertSpan(d.sensorMinSpan, d.sensorLimitUnit, unit);
+            d.sensorLimitUnit = unit;
+        }
+        ConvertValue(d.processCenter, from, unit);
+        for (float* span : {&d.processAmplitude, &d.processNoise, &d.stepOffset, &d.pvZeroTrim})
+            ConvertSpan(*span, from, unit);
+    }
+    d.pvUnit = d.rangeUnit = unit;
 }
 
 } // namespace
@@ -73,10 +106,11 @@ void RegisterCommonPracticeCommands(CommandTable& t) {
         d.configChanged = false;
         return Ok();
     }, false);
-    t.Add(39, [](SimDevice&, const Request& r) {
+    t.Add(39, [](SimDevice& d, const Request& r) {
         if (!HasBytes(r, 1))
             return Refuse(5);
-        if (r.data[0] > 1) // 0 burn, 1 restore
+        // 0 burn, 1 restore; the maker's devices also burn the pressure data (85).
+        if (r.data[0] > 1 && !(r.data[0] == 85 && d.IsKorvex()))
             return Refuse(2);
         return Ok({r.data[0]});
     }, false);
@@ -99,7 +133,9 @@ void RegisterCommonPracticeCommands(CommandTable& t) {
     t.Add(44, [](SimDevice& d, const Request& r) {
         if (auto refusal = WriteRefusal(d, r, 1))
             return *refusal;
-        d.pvUnit = d.rangeUnit = r.data[0];
+        if (!AcceptsUnit(d, r.data[0]))
+            return Refuse(2);
+        ConvertToUnit(d, r.data[0]);
         d.MarkChanged();
         return Ok({d.pvUnit});
     }, false);

@@ -153,10 +153,20 @@ void RegisterUniversalCommands(CommandTable& t) {
         return Ok(b);
     }, false);
     t.Add(48, [](SimDevice& d, const Request&) {
-        // Six device-specific bytes, extended status, operating mode.
+        // Six device-specific bytes, extended status, operating mode; the maker's devices add
+        // the analog-output saturated and fixed flags (3 bytes each) and eleven more status bytes.
         Bytes b(8, 0);
         if (d.fixedCurrent)
             b[0] |= 0x01;
+        if (!d.IsKorvex())
+            return Ok(b);
+        const auto s = d.TakeSample();
+        b[7] = d.pollingAddress != 0 ? 0x01 : 0x00; // multidrop
+        AppendU24(b, !d.fixedCurrent && (s.current <= 3.8f || s.current >= 20.5f) ? 0x000001 : 0);
+        AppendU24(b, d.fixedCurrent ? 0x000001 : 0);
+        for (int k = 14; k <= 24; ++k)
+            AppendU8(b, 0);
+        b[14] = d.softwareRevision;
         return Ok(b);
     }, false);
     t.Add(59, [](SimDevice& d, const Request& r) {

@@ -64,7 +64,7 @@ TEST(SimAnswers, UniversalCommandsSplitIntoTheProgramsFields) {
         int items;
     } cases[] = {
         {0, {}, 10}, {1, {}, 2}, {2, {}, 2}, {3, {}, 7}, {12, {}, 1}, {13, {}, 5}, {14, {}, 5},
-        {15, {}, 8}, {16, {}, 1}, {48, {}, 8}, {59, {6}, 1}, {6, {0}, 1},
+        {15, {}, 8}, {16, {}, 1}, {48, {}, 21}, {59, {6}, 1}, {6, {0}, 1},
     };
     const std::array<std::uint8_t, 5> longAddr = {0x86, 107, 0x00, 0x12, 0x34};
     for (const auto& c : cases) {
