@@ -2,6 +2,7 @@
 #include "common/PageFixture.h"
 #include "pages/common/HartPage.h"
 #include "pages/common/PropertySheet.h"
+#include "hart/widgets/RightCodeView.h"
 
 using namespace testing_support;
 
@@ -118,4 +119,28 @@ TEST_F(HartClientTest, FailureShowsTheStandardBoxAndAGonePageStopsBeingTheReceiv
         EXPECT_TRUE(page.IsReceiver());
     }
     EXPECT_FALSE(host->Relay().Receiver().IsValid());
+}
+
+TEST_F(HartClientTest, AnAnswerToAnotherWindowsRequestIsNotTakenForTheDevicesRefusal) {
+    sim::SimDevice& d = loop.AddDevice("KP510", 0, 1);
+    d.configChanged = true;
+    ConnectTo(0);
+    CRightCodeView view(host->Relay());
+    host->Relay().SetCodeView(view.Handle());
+    ProbePage page(*host);
+    page.QueueCommand(12);
+    page.SendNextCommand();
+    ASSERT_TRUE(WaitSent(1));
+    ASSERT_TRUE(view.IsConfigChanged());
+
+    // Another page takes over: the message pane is cleared, the view resets the flag with command
+    // 38 (an answer without data), and the new page becomes the receiver while 38 is on its way.
+    page.QueueCommand(16);
+    host->SetMessageText(QString());
+    page.BecomeReceiver();
+    page.SendWhenIdle(); // the link is busy with 38: 16 waits
+    ASSERT_TRUE(WaitSent(3));
+    EXPECT_EQ(SentCommands(*line), (std::vector<int>{12, 38, 16}));
+    EXPECT_EQ(page.answers, (std::vector<std::pair<int, int>>{{12, 24}, {16, 3}}));
+    EXPECT_TRUE(Boxes().Texts().empty()) << "no \"[Cmd#38]\" box for the view's own command";
 }

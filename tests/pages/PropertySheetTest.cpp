@@ -148,3 +148,24 @@ TEST(UpperEdit, TypedAndPastedTextTurnsToCapitals) {
     edit.setText("lower from the program");
     EXPECT_EQ(edit.text(), "lower from the program") << "text set by the program is left alone";
 }
+
+TEST(FieldBinding, OneFieldMovesAloneAndKeepsItsLimits) {
+    Boxes().Clear();
+    QLineEdit a, b, unbound;
+    int va = 1, vb = 2;
+    FieldBinding fields;
+    fields.Int(&va, &a, 0, 15);
+    fields.Int(&vb, &b, 0, 15);
+    fields.Update(false);
+    a.setText("16");
+    b.setText("7");
+    va = 4;
+    EXPECT_TRUE(fields.UpdateOne(&b, true));
+    EXPECT_EQ(vb, 7) << "the other field's bad value does not stop this one";
+    EXPECT_TRUE(fields.UpdateOne(&b, false));
+    EXPECT_EQ(a.text(), "16") << "showing one field leaves the others as typed";
+    EXPECT_FALSE(fields.UpdateOne(&a, true));
+    EXPECT_EQ(va, 4);
+    EXPECT_EQ(Boxes().Texts(), std::vector<QString>{"Please enter an integer between 0 and 15."});
+    EXPECT_FALSE(fields.UpdateOne(&unbound, false));
+}

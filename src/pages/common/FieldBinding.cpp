@@ -112,3 +112,15 @@ bool FieldBinding::Update(bool save) {
     }
     return true;
 }
+
+bool FieldBinding::UpdateOne(const QWidget* control, bool save) {
+    for (auto& f : m_fields) {
+        if (f.control != control)
+            continue;
+        if (save)
+            return f.save();
+        f.show();
+        return true;
+    }
+    return false;
+}

@@ -25,6 +25,10 @@ public:
     void Check(bool* member, QAbstractButton* button);
 
     bool Update(bool save);
+    // The same for the field of one control only (an answer refreshes what it carried and leaves
+    // the other fields as the user has them). False when the control is not bound or its value is
+    // bad.
+    bool UpdateOne(const QWidget* control, bool save);
     void Clear() { m_fields.clear(); }
 
     // The display form of a float field ("%g" with six significant digits).

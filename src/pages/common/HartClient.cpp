@@ -2,10 +2,21 @@
 
 #include "hart/LinkRelay.h"
 
+#include <utility>
+
 CHartClient::~CHartClient() {
     // Answers must not reach a window that is gone.
     if (IsReceiver())
         m_host.Relay().SetReceiver({});
+}
+
+void CHartClient::BecomeReceiver() {
+    if (!IsReceiver()) {
+        const int state = Comm().GetComState();
+        const CHartDevice* rec = Comm().FindDevice(Comm().GetPollingAddress());
+        m_nForeign = state >= hart::SEND_COM_STATE && state <= hart::RETRY_COM_STATE && rec ? rec->m_nLastCommand : -1;
+    }
+    m_host.Relay().SetReceiver(Handle());
 }
 
 bool CHartClient::SendNextCommand() {
@@ -19,9 +30,12 @@ bool CHartClient::SendNextCommand() {
         return false;
     BecomeReceiver();
     if (!Comm().Request(command, byteCount)) {
+        m_nAwaited = -1;
         ReportCommandError(3, QString::number(command));
         return false;
     }
+    m_nAwaited = command;
+    m_nForeign = -1; // the link gave up the other window's transaction for this one
     return true;
 }
 
@@ -29,10 +43,19 @@ void CHartClient::OnFail(int state) { ShowLinkFailure(state); }
 
 vmc::LRESULT CHartClient::OnMessage(unsigned msg, vmc::WPARAM w, vmc::LPARAM l) {
     switch (msg) {
-    case vmc::WM_HART_RECEIVE:
-        OnReceive(static_cast<int>(w), static_cast<int>(l));
+    case vmc::WM_HART_RECEIVE: {
+        const int awaited = std::exchange(m_nAwaited, -1);
+        const int foreign = std::exchange(m_nForeign, -1);
+        const int command = static_cast<int>(w);
+        if ((foreign >= 0 && foreign == command) || (awaited >= 0 && awaited != command))
+            OnForeignAnswer(static_cast<int>(w), static_cast<int>(l));
+        else
+            OnReceive(static_cast<int>(w), static_cast<int>(l));
         return 0;
+    }
     case vmc::WM_HART_FAIL:
+        m_nAwaited = -1;
+        m_nForeign = -1;
         OnFail(static_cast<int>(w));
         return 0;
     case vmc::WM_TIMER:

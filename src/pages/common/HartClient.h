@@ -15,7 +15,9 @@ public:
     IPageHost& Host() const { return m_host; }
     CHartComm& Comm() const { return m_host.Comm(); }
 
-    void BecomeReceiver() { m_host.Relay().SetReceiver(Handle()); }
+    // Takes the link's answers. A transaction another window has open at that moment is noted:
+    // its answer, when it comes here, goes to OnForeignAnswer.
+    void BecomeReceiver();
     bool IsReceiver() const { return m_host.Relay().Receiver() == Handle(); }
     bool LinkIdle() const { return m_host.Comm().GetComState() == 0; }
     // No transaction open: idle, or the last one ended with its attempts spent (5, 6).
@@ -55,6 +57,14 @@ protected:
     }
     // The transaction failed (5 communication error, 6 no response). Shows the standard box.
     virtual void OnFail(int state);
+    // An answer to a request this window did not make: another window (the status-bit view
+    // resetting the configuration-changed flag) asked while this one was the receiver. Such an
+    // answer is not this window's business; by default the queue simply goes on.
+    virtual void OnForeignAnswer(int command, int dataCount) {
+        (void)command;
+        (void)dataCount;
+        SendWhenIdle();
+    }
     virtual void OnTimer(int id) { (void)id; }
     virtual vmc::LRESULT OnOtherMessage(unsigned msg, vmc::WPARAM w, vmc::LPARAM l) {
         (void)msg;
@@ -67,4 +77,6 @@ private:
     vmc::LRESULT OnMessage(unsigned msg, vmc::WPARAM w, vmc::LPARAM l) final;
 
     IPageHost& m_host;
+    int m_nAwaited = -1; // command of the open request sent by SendNextCommand
+    int m_nForeign = -1; // command of another window's request open when this one took over
 };
