@@ -4,10 +4,13 @@
 // "Transmitter Information" sheet on `host` with `host.DialogParent()` as owner and runs it.
 // The frame checks the command's preconditions first and resets the receiver afterwards. A
 // command without an opener stays in its menu, disabled.
+#include "pages/transmitter/TransmitterPages.h"
 #include "shell/PageCatalog.h"
 
 #include "pages/misc/MiscPages.h"
 
 void RegisterProgramPages(CPageCatalog& catalog) {
     RegisterMiscPages(catalog);
+    // The second argument lists the pages after "Transmitter Setup" in its sheet, in tab order.
+    RegisterTransmitterPages(catalog, {});
 }
