@@ -2,6 +2,7 @@
 // Driving the transmitter windows against the simulated loop: controls found by their ids, typing
 // that replaces a field, and the commands sent since a point.
 #include "common/PageFixture.h"
+#include "shell/ShellFixture.h" // WhenDialogOpens, PrintTo(QString)
 #include "pages/transmitter/Form.h"
 #include "platform/TimeScale.h"
 
@@ -10,9 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
-
-// Readable failure messages for Qt texts.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace testing_support {
 

@@ -178,17 +178,24 @@ bool CTransmitterSetup::OnApply() {
     m_bApplying = true;
     m_CommandQueue.RemoveAll();
     m_nUnitRepeats = 0;
-    const std::pair<bool*, std::initializer_list<int>> writes[] = {{&m_bDampingChanged, {34}},
-                                                                   {&m_bRangeChanged, {35}},
-                                                                   {&m_bSensorChanged, {152, 15}},
-                                                                   {&m_bUnitChanged, {44}},
-                                                                   {&m_bTransferChanged, {47}}};
-    for (const auto& [flag, commands] : writes) {
-        if (!*flag)
+    // In this order; a new sensor is followed by a read of the output it changed.
+    struct Write {
+        bool* flag;
+        int command;
+        int readBack;
+    };
+    const Write writes[] = {{&m_bDampingChanged, 34, 0},
+                            {&m_bRangeChanged, 35, 0},
+                            {&m_bSensorChanged, 152, 15},
+                            {&m_bUnitChanged, 44, 0},
+                            {&m_bTransferChanged, 47, 0}};
+    for (const Write& w : writes) {
+        if (!*w.flag)
             continue;
-        for (int c : commands)
-            QueueCommand(c);
-        *flag = false;
+        QueueCommand(w.command);
+        if (w.readBack)
+            QueueCommand(w.readBack);
+        *w.flag = false;
         m_bWritePending = true;
     }
     if (LinkIdle() && !m_bSettling)
