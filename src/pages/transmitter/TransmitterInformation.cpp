@@ -120,11 +120,7 @@ void CTransmitterInformation::Build() {
 
     // User edits only: the fields filled from answers queue nothing. The response preambles,
     // identifiers and name boxes have no write command.
-    connect(m_pollingEdit, &QLineEdit::textEdited, this, [this] {
-        if (m_bLoaded)
-            m_nOldPollingAddress = m_nPollingAddress;
-        Edited(6);
-    });
+    connect(m_pollingEdit, &QLineEdit::textEdited, this, [this] { Edited(6); });
     for (QLineEdit* e : {static_cast<QLineEdit*>(m_tagEdit), static_cast<QLineEdit*>(m_descriptorEdit), m_yearEdit,
                          m_monthEdit, m_dayEdit})
         connect(e, &QLineEdit::textEdited, this, [this] { Edited(18); });
@@ -200,6 +196,9 @@ bool CTransmitterInformation::PrepareRequest(int command, int& byteCount) {
             m_pollingEdit->setFocus();
             return false;
         }
+        // The row to move is the one of the address the device answers at now, whatever the
+        // field held before.
+        m_nOldPollingAddress = comm.GetPollingAddress();
         comm.SetRequestOffset(0);
         comm.SetXInt8(m_nPollingAddress);
         byteCount = 1;

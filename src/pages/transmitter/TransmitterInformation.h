@@ -22,7 +22,7 @@ public:
 
     // Members shown in the fields.
     int m_nPollingAddress = 0;
-    int m_nOldPollingAddress = 0;
+    int m_nOldPollingAddress = 0; // the device's address when command 6 went out
     QString m_strTag;
     QString m_strProductId;
     QString m_strUniqueId;
