@@ -22,7 +22,8 @@ protected:
     void SetUp() override {
         ShellTest::SetUp();
         // The recording openers stand in for the pages of other groups only.
-        const std::vector<int> ours = {ID_TRANSMITTER_INFO, ID_TRANSMITTER_SETUP, ID_TRANSMITTER_STATUS, ID_COMMAND_TEST};
+        const std::vector<int> ours = {ID_TRANSMITTER_INFO, ID_TRANSMITTER_SETUP, ID_TRANSMITTER_STATUS,
+                                       ID_COMMAND_TEST};
         std::erase_if(pageKeys, [&](int k) { return std::find(ours.begin(), ours.end(), k) != ours.end(); });
     }
     // The program window with the real transmitter pages, after a search of the given addresses.
@@ -43,7 +44,9 @@ protected:
         line->ClearWrites();
     }
     // The program as primary master (the settings' default is secondary).
-    void UsePrimaryMaster() { QSettings(SettingsPath(), QSettings::IniFormat).setValue("Communication/MasterType", 0); }
+    void UsePrimaryMaster() {
+        QSettings(SettingsPath(), QSettings::IniFormat).setValue("Communication/MasterType", 0);
+    }
     std::vector<int> Commands() {
         std::vector<int> out;
         for (const auto& r : Requests())
@@ -82,7 +85,9 @@ TEST_F(FramePagesTest, EveryRouteOpensTheWindows) {
     loop.AddDevice("KP510", 3, 0x33);
     StartWithPages({3}, ProgramVariant::Admin);
     // Menu item, tool bar button, accelerator and pop-up item for the three sheets and dialog.
-    EXPECT_EQ(OpenWithEveryAction<CTransmitterInfoPropSheet>(frame, ID_TRANSMITTER_INFO, "Transmitter Information"), 4);
+    EXPECT_EQ(
+        OpenWithEveryAction<CTransmitterInfoPropSheet>(frame, ID_TRANSMITTER_INFO, "Transmitter Information"),
+        4);
     EXPECT_EQ(OpenWithEveryAction<CTransmitterSetupPropSheet>(frame, ID_TRANSMITTER_SETUP, "Transmitter Setup"), 4);
     EXPECT_EQ(OpenWithEveryAction<CTransmitterStatus>(frame, ID_TRANSMITTER_STATUS, "Transmitter Status"), 4);
     EXPECT_EQ(OpenWithEveryAction<CCommandTestDlg>(frame, ID_COMMAND_TEST, "HART Command Test"), 1);

@@ -173,7 +173,8 @@ TEST_F(SetupTest, RangeResetTakesTheSensorLimitsAndApplyWritesThem) {
         EXPECT_EQ(frames[0].data[0], 12);
         EXPECT_FLOAT_EQ(FloatAt(frames[0].data, 1), c.upper.toFloat());
         EXPECT_FLOAT_EQ(FloatAt(frames[0].data, 5), c.lower.toFloat());
-        EXPECT_EQ(OnDevice(0, [](sim::SimDevice& dev) { return dev.lowerRange; }), c.lower.toFloat()) << c.model;
+        EXPECT_EQ(OnDevice(0, [](sim::SimDevice& dev) { return dev.lowerRange; }), c.lower.toFloat())
+            << c.model;
     }
 }
 
@@ -261,7 +262,7 @@ TEST_F(SetupTest, LowCutModeReadsAndWritesTheCutOff) {
         Retype(Control<QLineEdit>(&dlg, IDC_LOWCUT_RANGE), "7.5");
         Click(Control<QPushButton>(&dlg, IDC_LOWCUT_WRITE));
         ASSERT_TRUE(SpinUntil([&] {
-            return loop.With([](sim::SimLoop& l) { return l.AtAddress(0)->Ext<sim::TransmitterState>().lowCutMode; }) == 1;
+            return OnDevice(0, [](sim::SimDevice& d) { return d.Ext<sim::TransmitterState>().lowCutMode; }) == 1;
         }));
         WaitIdle();
         Click(Control<QPushButton>(&dlg, 2));

@@ -56,7 +56,8 @@ inline void Click(QAbstractButton* button) {
 }
 
 template <class T> std::vector<T> From(const std::vector<T>& all, std::size_t first) {
-    return first < all.size() ? std::vector<T>(all.begin() + static_cast<long>(first), all.end()) : std::vector<T>{};
+    return first < all.size() ? std::vector<T>(all.begin() + static_cast<long>(first), all.end())
+                              : std::vector<T>{};
 }
 
 } // namespace testing_support

@@ -228,7 +228,8 @@ void CCommandTestDlg::OnRun() {
     // Rows go in list order; a first row at an offset other than 0 adds to what the link holds.
     for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* row = m_list->topLevelItem(i);
-        SetRequestItem(row->text(0).toInt(), row->data(0, Qt::UserRole).toInt(), row->text(1), row->text(2).toInt());
+        SetRequestItem(row->text(0).toInt(), row->data(0, Qt::UserRole).toInt(), row->text(1),
+                       row->text(2).toInt());
     }
     // The byte count is what the frame carries, so the device never reads past the data.
     const int total = static_cast<int>(Comm().RequestBytes().size());

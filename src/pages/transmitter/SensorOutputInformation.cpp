@@ -46,7 +46,8 @@ void CSensorOutputInformation::Build() {
     form::Row(grid, row++, QStringLiteral("Write Protect :"), m_writeProtect);
 
     // The zero-stability controls and "GAIN" belong to service builds; they stay hidden.
-    auto* zero = form::Named(new QGroupBox(QStringLiteral(" Zero Stability Percent "), this), IDC_SENSOR_ZERO_GROUP);
+    auto* zero =
+        form::Named(new QGroupBox(QStringLiteral(" Zero Stability Percent "), this), IDC_SENSOR_ZERO_GROUP);
     auto* zeroGrid = new QGridLayout(zero);
     form::Row(zeroGrid, 0, QStringLiteral("Percent Set:"), form::Edit(zero, IDC_SENSOR_PERCENT_SET),
               form::Label(zero, IDC_SENSOR_ZERO_GROUP + 1, QStringLiteral("( % )")));

@@ -121,8 +121,8 @@ void CTransmitterInformation::Build() {
     // User edits only: the fields filled from answers queue nothing. The response preambles,
     // identifiers and name boxes have no write command.
     connect(m_pollingEdit, &QLineEdit::textEdited, this, [this] { Edited(6); });
-    for (QLineEdit* e : {static_cast<QLineEdit*>(m_tagEdit), static_cast<QLineEdit*>(m_descriptorEdit), m_yearEdit,
-                         m_monthEdit, m_dayEdit})
+    for (QLineEdit* e : {static_cast<QLineEdit*>(m_tagEdit), static_cast<QLineEdit*>(m_descriptorEdit),
+                         m_yearEdit, m_monthEdit, m_dayEdit})
         connect(e, &QLineEdit::textEdited, this, [this] { Edited(18); });
     connect(m_messageEdit, &QLineEdit::textEdited, this, [this] { Edited(17); });
     connect(m_finalEdit, &QLineEdit::textEdited, this, [this] { Edited(19); });
@@ -141,7 +141,8 @@ void CTransmitterInformation::OnInitDialog() {
         m_type->setEditText(comm.GetDeviceTypeName(address));
         m_strProductId = QString::number(comm.GetDeviceId(address));
         m_strUniqueId = comm.GetUniqueIdText(address);
-        comm.GetRevisions(address, m_nUniversalRevision, m_nDeviceRevision, m_nHardwareRevision, m_nSoftwareRevision);
+        comm.GetRevisions(address, m_nUniversalRevision, m_nDeviceRevision, m_nHardwareRevision,
+                          m_nSoftwareRevision);
         m_nRequestPreambles = comm.GetRequestPreambles(address);
         m_nResponsePreambles = comm.GetResponsePreambles(address);
         for (int c : {13, 12, 16, 15})
@@ -149,13 +150,19 @@ void CTransmitterInformation::OnInitDialog() {
     }
     UpdateData(false);
     // The spins start at their lowest positions; the fields show them until the answers come.
-    const std::tuple<int, int, int> ranges[] = {{IDC_INFO_YEAR_SPIN, 1970, 2038},   {IDC_INFO_MONTH_SPIN, 1, 12},
-                                                {IDC_INFO_DAY_SPIN, 1, 31},         {IDC_INFO_REQUEST_SPIN, 2, 20},
+    const std::tuple<int, int, int> ranges[] = {{IDC_INFO_YEAR_SPIN, 1970, 2038},
+                                                {IDC_INFO_MONTH_SPIN, 1, 12},
+                                                {IDC_INFO_DAY_SPIN, 1, 31},
+                                                {IDC_INFO_REQUEST_SPIN, 2, 20},
                                                 {IDC_INFO_RESPONSE_SPIN, 2, 20}};
     for (auto [id, low, high] : ranges) {
         m_spins[id]->SetRange(low, high);
         m_spins[id]->SetPos(low);
     }
+}
+
+std::array<QWidget*, 5> CTransmitterInformation::Command18Fields() const {
+    return {m_tagEdit, m_descriptorEdit, m_dayEdit, m_monthEdit, m_yearEdit};
 }
 
 void CTransmitterInformation::Edited(int command) {
@@ -213,7 +220,7 @@ bool CTransmitterInformation::PrepareRequest(int command, int& byteCount) {
         byteCount = 24;
         return true;
     case 18:
-        for (QWidget* w : std::initializer_list<QWidget*>{m_tagEdit, m_descriptorEdit, m_dayEdit, m_monthEdit, m_yearEdit})
+        for (QWidget* w : Command18Fields())
             if (!Fields().UpdateOne(w, true))
                 return false;
         comm.SetRequestOffset(0);
@@ -310,10 +317,12 @@ void CTransmitterInformation::ShowFieldsOf(int command) {
     switch (command) {
     case 6: Fields().UpdateOne(m_pollingEdit, false); break;
     case 12:
-    case 17: Fields().UpdateOne(m_messageEdit, false); break;
+    case 17:
+        Fields().UpdateOne(m_messageEdit, false);
+        break;
     case 13:
     case 18:
-        for (QWidget* w : std::initializer_list<QWidget*>{m_tagEdit, m_descriptorEdit, m_dayEdit, m_monthEdit, m_yearEdit})
+        for (QWidget* w : Command18Fields())
             Fields().UpdateOne(w, false);
         break;
     case 16:

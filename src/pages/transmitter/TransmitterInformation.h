@@ -5,6 +5,7 @@
 #include "pages/transmitter/TransmitterPage.h"
 
 #include <QString>
+#include <array>
 #include <map>
 
 class CSpinBuddy;
@@ -48,6 +49,8 @@ private:
     void Build();
     // A user edit of a field: queues its write once the page has loaded.
     void Edited(int command);
+    // Tag, descriptor and date: the fields of commands 13 and 18.
+    std::array<QWidget*, 5> Command18Fields() const;
     // The field a command reads or writes (gets the focus when the device refuses it).
     QWidget* FieldOf(int command) const;
     // Shows the fields the answer to a command carried.

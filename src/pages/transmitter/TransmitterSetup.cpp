@@ -29,7 +29,9 @@ constexpr int kMaxBusyRepeats = 10;
 // A device that keeps another unit than the one written is asked twice more, then reported.
 constexpr int kMaxUnitRepeats = 2;
 
-bool IsWrite(int command) { return command == 34 || command == 35 || command == 44 || command == 47 || command == 152; }
+bool IsWrite(int command) {
+    return command == 34 || command == 35 || command == 44 || command == 47 || command == 152;
+}
 
 } // namespace
 
@@ -322,7 +324,8 @@ bool CTransmitterSetup::PrepareRequest(int command, int& byteCount) {
         byteCount = 1;
         if (command == 152) {
             const int row = m_sensor->currentIndex();
-            const int code = m_bMSSensorList ? hart::GetMSSensorCode(row) : hart::GetSensorCode(m_nDeviceType, row);
+            const int code =
+                m_bMSSensorList ? hart::GetMSSensorCode(row) : hart::GetSensorCode(m_nDeviceType, row);
             if (code < 0)
                 return refuseWrite(command, m_sensor, {});
             comm.SetRequestOffset(1);

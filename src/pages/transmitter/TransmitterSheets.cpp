@@ -13,7 +13,8 @@ CTransmitterInfoPropSheet::CTransmitterInfoPropSheet(IPageHost& host, QWidget* p
     UseExitButton();
 }
 
-CTransmitterSetupPropSheet::CTransmitterSetupPropSheet(IPageHost& host, const std::vector<PageFactory>& morePages,
+CTransmitterSetupPropSheet::CTransmitterSetupPropSheet(IPageHost& host,
+                                                       const std::vector<PageFactory>& morePages,
                                                        QWidget* parent)
     : CPropertySheet(QStringLiteral("Transmitter Setup"), parent), m_setup(new CTransmitterSetup(host)) {
     AddPage(m_setup);

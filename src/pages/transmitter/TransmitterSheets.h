@@ -32,7 +32,8 @@ private:
 class CTransmitterSetupPropSheet : public CPropertySheet {
     Q_OBJECT
 public:
-    CTransmitterSetupPropSheet(IPageHost& host, const std::vector<PageFactory>& morePages, QWidget* parent = nullptr);
+    CTransmitterSetupPropSheet(IPageHost& host, const std::vector<PageFactory>& morePages,
+                               QWidget* parent = nullptr);
     CTransmitterSetup* SetupPage() const { return m_setup; }
 
 private:

@@ -42,7 +42,8 @@ struct EepromEntry {
     const char* text;
     int code;
 };
-constexpr EepromEntry kEepromEntries[] = {{"Burn EEPROM(T)", 0}, {"Restore Shadow RAM", 1}, {"Burn EEPROM(P)", 85}};
+constexpr EepromEntry kEepromEntries[] = {
+    {"Burn EEPROM(T)", 0}, {"Restore Shadow RAM", 1}, {"Burn EEPROM(P)", 85}};
 
 } // namespace
 
@@ -56,7 +57,8 @@ CTransmitterStatus::CTransmitterStatus(IPageHost& host, QWidget* parent)
     for (const auto& e : kEepromEntries)
         m_eepromList->addItem(QLatin1String(e.text));
     m_eepromList->setCurrentIndex(2);
-    auto* initButton = form::Button(init, IDC_STATUS_CONFIG_INIT, QStringLiteral("Configuration Data Initialize"));
+    auto* initButton =
+        form::Button(init, IDC_STATUS_CONFIG_INIT, QStringLiteral("Configuration Data Initialize"));
     auto* extMem = form::Named(new QCheckBox(QStringLiteral("Ext. Mem. Write"), init), IDC_STATUS_EXT_MEM_WRITE);
     auto* initLayout = new QVBoxLayout(init);
     initLayout->addWidget(m_eepromList);
@@ -117,9 +119,13 @@ CTransmitterStatus::CTransmitterStatus(IPageHost& host, QWidget* parent)
     Send(48);
 }
 
-CTransmitterStatus::~CTransmitterStatus() { StopWaiting(); }
+CTransmitterStatus::~CTransmitterStatus() {
+    StopWaiting();
+}
 
-QString CTransmitterStatus::FieldText(int item) const { return m_fields.at(static_cast<std::size_t>(item))->text(); }
+QString CTransmitterStatus::FieldText(int item) const {
+    return m_fields.at(static_cast<std::size_t>(item))->text();
+}
 
 bool CTransmitterStatus::Send(int command) {
     QueueCommand(command);
@@ -221,11 +227,11 @@ void CTransmitterStatus::ShowStatus(int dataCount) {
     CHartComm& comm = Comm();
     for (int i = 0; i < kStatusFields; ++i) {
         const StatusField& f = kStatusFieldRows[static_cast<std::size_t>(i)];
-        if (dataCount < f.minBytes)
-            continue; // keeps what it showed
+        if (dataCount < f.minBytes) continue; // keeps what it showed
         comm.SetResponseOffset(i);
         const quint32 v = f.digits == 6 ? static_cast<quint32>(comm.GetXInt24()) & 0xFFFFFF : comm.GetXInt8();
-        m_fields[static_cast<std::size_t>(i)]->setText(QStringLiteral("%1").arg(v, f.digits, 16, QLatin1Char('0')).toUpper());
+        const QString text = QStringLiteral("%1").arg(v, f.digits, 16, QLatin1Char('0')).toUpper();
+        m_fields[static_cast<std::size_t>(i)]->setText(text);
     }
 }
 

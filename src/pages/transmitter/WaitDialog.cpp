@@ -50,7 +50,8 @@ void CBusyIndicator::paintEvent(QPaintEvent*) {
 }
 
 cWaitDialog::cWaitDialog(QWidget* parent)
-    : QDialog(parent), m_text(form::Label(this, res::IDC_WAIT_TEXT, QStringLiteral("Calculating...please wait"))),
+    : QDialog(parent),
+      m_text(form::Label(this, res::IDC_WAIT_TEXT, QStringLiteral("Calculating...please wait"))),
       m_indicator(form::Named(new CBusyIndicator(this), res::IDC_WAIT_ANIMATION)) {
     setObjectName(QString::number(res::IDD_WAIT));
     setWindowTitle(QStringLiteral("Please wait for a while..."));
