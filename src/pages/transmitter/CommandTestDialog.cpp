@@ -92,6 +92,7 @@ CCommandTestDlg::CCommandTestDlg(IPageHost& host, QWidget* parent) : CHartDialog
     m_list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_list->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_list->setAllColumnsShowFocus(true);
+    m_list->setMinimumWidth(220);
     m_list->header()->resizeSection(0, 50);
     m_list->header()->resizeSection(1, 110);
     m_list->header()->resizeSection(2, 40);
