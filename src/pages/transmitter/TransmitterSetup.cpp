@@ -2,7 +2,6 @@
 
 #include "hart/CodeTables.h"
 #include "hart/widgets/CodeCombos.h"
-#include "pages/common/PropertySheet.h"
 #include "pages/transmitter/Form.h"
 #include "pages/transmitter/LowCutModeDialog.h"
 #include "pages/transmitter/PageText.h"
@@ -565,8 +564,8 @@ bool CTransmitterSetup::eventFilter(QObject* watched, QEvent* event) {
         KillTimer(kRefreshTimer);
     } else if (event->type() == QEvent::FocusOut) {
         const auto* focus = static_cast<QFocusEvent*>(event);
-        const bool active = Sheet() && Sheet()->ActivePage() == this;
-        if (focus->reason() != Qt::PopupFocusReason && active && !m_bApplying)
+        // Only the page on show refreshes (the sheet may already be going away here).
+        if (focus->reason() != Qt::PopupFocusReason && isVisible() && !m_bApplying)
             SetTimer(kRefreshTimer, kRefreshMs);
     }
     return CTransmitterPage::eventFilter(watched, event);
