@@ -37,6 +37,7 @@ const CommandTable& Commands() {
         RegisterIdentityCommands(t);
         RegisterUserMenuCommands(t);
         RegisterTransmitterCommands(t);
+        RegisterTrimCommands(t);
         return t;
     }();
     return table;

@@ -48,6 +48,7 @@ void RegisterCommonPracticeCommands(CommandTable& t);
 void RegisterIdentityCommands(CommandTable& t);
 void RegisterUserMenuCommands(CommandTable& t);
 void RegisterTransmitterCommands(CommandTable& t);
+void RegisterTrimCommands(CommandTable& t);
 
 // Helpers for handlers.
 inline Reply Ok(Bytes data = {}) { return Reply{0, std::move(data), false}; }

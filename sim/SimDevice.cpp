@@ -15,7 +15,8 @@ SimDevice::SimDevice() : m_rng(12345) {
 
 float SimDevice::ProcessValueAt(double t) const {
     const double swing = processAmplitude * std::sin(2.0 * M_PI * t / std::max(1.0f, processPeriodS));
-    return static_cast<float>(processCenter + swing + stepOffset + pvZeroTrim);
+    const double measured = processCenter + swing + stepOffset;
+    return static_cast<float>(measured * pvGainTrim + pvZeroTrim);
 }
 
 float SimDevice::PrimaryValue() {

@@ -99,6 +99,7 @@ public:
     float dacZeroTrim = 0.0f;               // mA offset from DAC trims
     float dacGainTrim = 1.0f;
     float pvZeroTrim = 0.0f;                // sensor zero trim offset
+    float pvGainTrim = 1.0f;                // sensor trim gain on the measured value
 
     // Status.
     bool configChanged = false;

@@ -124,7 +124,7 @@ void RegisterCommonPracticeCommands(CommandTable& t) {
             d.fixedCurrent.reset();
         else if (ma < 3.5f)
             return Refuse(4);
-        else if (ma > 22.0f)
+        else if (ma > 23.0f) // the output stage drives up to 23 mA
             return Refuse(3);
         else
             d.fixedCurrent = ma;
@@ -148,6 +148,11 @@ void RegisterCommonPracticeCommands(CommandTable& t) {
         if (!d.fixedCurrent || std::fabs(*d.fixedCurrent - 4.0f) > 0.001f)
             return Refuse(9);
         const float measured = GetFloatBE(r.data.data());
+        // A reading this far off is a wrong meter or range, not a DAC to trim.
+        if (measured > 5.0f)
+            return Refuse(3);
+        if (measured < 3.0f)
+            return Refuse(4);
         d.dacZeroTrim += 4.0f - measured;
         d.MarkChanged();
         return Ok(FloatData(measured));
@@ -160,8 +165,14 @@ void RegisterCommonPracticeCommands(CommandTable& t) {
         if (!d.fixedCurrent || std::fabs(*d.fixedCurrent - 20.0f) > 0.001f)
             return Refuse(9);
         const float measured = GetFloatBE(r.data.data());
-        if (measured > 0.0f)
-            d.dacGainTrim *= 20.0f / measured;
+        if (measured > 22.0f)
+            return Refuse(3);
+        if (measured < 18.0f)
+            return Refuse(4);
+        // Turn the output about its 4 mA point, so the zero trimmed before stays trimmed.
+        const float correction = (20.0f - measured) / 16.0f;
+        d.dacGainTrim += correction;
+        d.dacZeroTrim -= 4.0f * correction;
         d.MarkChanged();
         return Ok(FloatData(measured));
     }, false);
