@@ -4,13 +4,14 @@
 // "Transmitter Information" sheet on `host` with `host.DialogParent()` as owner and runs it.
 // The frame checks the command's preconditions first and resets the receiver afterwards. A
 // command without an opener stays in its menu, disabled.
-#include "pages/transmitter/TransmitterPages.h"
-#include "shell/PageCatalog.h"
-
 #include "pages/misc/MiscPages.h"
+#include "pages/transmitter/TransmitterPages.h"
+#include "pages/trim/TrimPages.h"
+#include "shell/PageCatalog.h"
 
 void RegisterProgramPages(CPageCatalog& catalog) {
     RegisterMiscPages(catalog);
+    RegisterTrimPages(catalog);
     // The second argument lists the pages after "Transmitter Setup" in its sheet, in tab order.
-    RegisterTransmitterPages(catalog, {});
+    RegisterTransmitterPages(catalog, {CreateTransmitterTrimPage});
 }
