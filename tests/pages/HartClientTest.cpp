@@ -144,3 +144,19 @@ TEST_F(HartClientTest, AnAnswerToAnotherWindowsRequestIsNotTakenForTheDevicesRef
     EXPECT_EQ(page.answers, (std::vector<std::pair<int, int>>{{12, 24}, {16, 3}}));
     EXPECT_TRUE(Boxes().Texts().empty()) << "no \"[Cmd#38]\" box for the view's own command";
 }
+
+TEST_F(HartClientTest, AfterAFailedTransactionTheQueueSendsAgain) {
+    sim::SimDevice& d = loop.AddDevice("KP510", 0, 1);
+    host->Comm().SetRetryCount(1);
+    ConnectTo(0);
+    ProbePage page(*host);
+    loop.With([&](sim::SimLoop&) { return d.faults.silent = 1; });
+    page.QueueCommand(12);
+    page.SendWhenIdle();
+    ASSERT_TRUE(WaitIdle());
+    ASSERT_EQ(host->Comm().GetComState(), 6);
+    page.QueueCommand(16);
+    page.SendWhenIdle(); // the link is not busy: the failed transaction is over
+    ASSERT_TRUE(WaitSent(2));
+    EXPECT_EQ(page.answers, (std::vector<std::pair<int, int>>{{16, 3}}));
+}
