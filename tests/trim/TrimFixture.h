@@ -1,0 +1,88 @@
+#pragma once
+// The trim pages and dialogs against the simulated loop: controls found by their resource ids,
+// the floats of the frames that went out, and modal dialogs driven from inside their own loop.
+#include "common/PageFixture.h"
+#include "hart/Codecs.h"
+#include "sim/cmd/TrimState.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
+#include <memory>
+
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace testing_support {
+
+template <class W = QWidget> W* Ctl(const QWidget* root, int id) {
+    W* w = root->findChild<W*>(QString::number(id));
+    EXPECT_NE(w, nullptr) << "no control " << id << " in " << root->objectName().toStdString();
+    return w;
+}
+
+inline void Click(const QWidget* root, int id) {
+    if (auto* b = Ctl<QAbstractButton>(root, id))
+        b->click();
+}
+
+inline void Type(const QWidget* root, int id, const QString& text) {
+    if (auto* e = Ctl<QLineEdit>(root, id)) {
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClicks(e, text);
+    }
+}
+
+inline QString TextOf(const QWidget* root, int id) {
+    if (auto* l = root->findChild<QLabel*>(QString::number(id)))
+        return l->text();
+    if (auto* e = root->findChild<QLineEdit*>(QString::number(id)))
+        return e->text();
+    ADD_FAILURE() << "no text control " << id;
+    return {};
+}
+
+inline float FloatAt(const hart::Bytes& b, std::size_t at) {
+    return at + 4 <= b.size() ? hart::GetFloatBE(&b[at]) : std::numeric_limits<float>::quiet_NaN();
+}
+
+// Runs f on the next modal dialog of type D once it is shown (a modal dialog runs its own loop,
+// so the test acts from inside it). Polled from a timer, never from a posted call: inside a
+// posted call Qt holds back the other posted events, and with them the link's answers.
+template <class D> void OnModal(std::function<void(D&)> f) {
+    auto poll = std::make_shared<std::function<void()>>();
+    *poll = [f, poll]() {
+        if (auto* d = dynamic_cast<D*>(QApplication::activeModalWidget()); d && d->isVisible()) {
+            f(*d);
+            return;
+        }
+        QTimer::singleShot(5, *poll);
+    };
+    QTimer::singleShot(5, *poll);
+}
+
+class TrimTest : public PageOnSimTest {
+protected:
+    std::vector<SentFrame> Frames() const { return SentFrames(*line); }
+    std::vector<SentFrame> FramesOf(std::initializer_list<int> commands) const {
+        std::vector<SentFrame> out;
+        for (const auto& f : Frames())
+            for (int c : commands)
+                if (f.command == c)
+                    out.push_back(f);
+        return out;
+    }
+    // Until a frame of the command went out and the transaction ended.
+    bool WaitCommand(int command, std::size_t count = 1, int limitMs = 5000) {
+        return SpinUntil([&] { return FramesOf({command}).size() >= count; }, limitMs) && WaitIdle(limitMs);
+    }
+    template <class F> auto OnDevice(int address, F f) {
+        return loop.With([&](sim::SimLoop& l) { return f(*l.AtAddress(address)); });
+    }
+};
+
+} // namespace testing_support
