@@ -234,17 +234,46 @@ TEST_F(VariableTableTest, RefusedWriteIsReportedAndLeavesTheTable) {
     EXPECT_FALSE(OnDevice(0, [](sim::SimDevice& d) { return sim::TrimStateOf(d).variableTables.at(1).points[5].used; }));
 }
 
-TEST_F(VariableTableTest, NoResponseDuringReadClearsTheTable) {
+namespace {
+struct FailureCase {
+    const char* name;
+    bool silent; // else the device reports communication errors
+    std::vector<QString> boxes;
+    bool bothButtons;
+};
+class TableFailureTest : public VariableTableTest, public ::testing::WithParamInterface<FailureCase> {};
+} // namespace
+
+// A read that fails clears the table; a communication error gives its own box only (never a "No
+// Response!" for a device that did answer) and leaves both buttons usable.
+TEST_P(TableFailureTest, FailedReadClearsTheTable) {
+    const FailureCase c = GetParam();
     Open();
     ReadAll();
     EXPECT_EQ(Edit(kVariableLinRows[21].current)->text(), "200");
     host->Comm().SetRetryCount(1);
-    OnDevice(0, [](sim::SimDevice& d) { return d.faults.silent = -1; });
+    OnDevice(0, [&](sim::SimDevice& d) {
+        if (c.silent)
+            d.faults.silent = -1;
+        else
+            d.faults.commError = -1;
+        return 0;
+    });
     Click(dlg.get(), IDC_LIN_READ);
     ASSERT_TRUE(SpinUntil([&] { return !dlg->IsBusy(); }, 8000));
-    EXPECT_EQ(Boxes().Texts(), std::vector<QString>{"No Response!"});
+    std::vector<QString> shown = Boxes().Texts();
+    if (!c.silent && !shown.empty())
+        shown.erase(shown.begin()); // the link's own box with the device's error bits
+    EXPECT_EQ(shown, c.boxes);
     EXPECT_EQ(Edit(kVariableLinRows[21].current)->text(), "0");
+    EXPECT_EQ(Ctl(dlg.get(), IDC_LIN_WRITE)->isEnabled(), c.bothButtons);
+    EXPECT_TRUE(Ctl(dlg.get(), IDC_LIN_READ)->isEnabled());
 }
+
+INSTANTIATE_TEST_SUITE_P(Failures, TableFailureTest,
+                         ::testing::Values(FailureCase{"NoResponse", true, {"No Response!"}, false},
+                                           FailureCase{"CommError", false, {"Communication Error!"}, true}),
+                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST_F(VariableTableTest, TransferButtonWaitsForTheTable) {
     Open();
