@@ -27,8 +27,6 @@ public:
 
     // Returns the loop to normal at once (Finish, Cancel, closing the wizard).
     void ReleaseLoop();
-
-protected:
     void reject() override;
 
 private:

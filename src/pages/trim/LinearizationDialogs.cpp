@@ -137,7 +137,7 @@ void CLinearizationDlg::BuildBlock(QGridLayout* grid, int firstRow, int lastRow)
         r.modifiedEdit = trim::ValueEdit(this, ids.modified, true);
         r.use = trim::Check(this, ids.use, QString());
         for (QLineEdit* e : {r.current, r.modifiedEdit}) {
-            e->setMaximumWidth(90);
+            e->setMinimumWidth(80);
             // Typing (never a value the dialog sets) marks the row.
             connect(e, &QLineEdit::textEdited, this, [this, row, e] { OnRowEdited(row, e); });
         }

@@ -33,6 +33,12 @@ void CLinearizationPlot::paintEvent(QPaintEvent*) {
     const QRectF box(left, 8, width() - left - 10, height() - bottom - 8);
     if (box.width() < 20 || box.height() < 20)
         return;
+    if (m_points.empty()) {
+        p.setPen(palette().mid().color());
+        p.drawRect(box);
+        p.drawText(box, Qt::AlignCenter, QStringLiteral("Read the table to see it here."));
+        return;
+    }
 
     float lo = 0.0f, hi = 1.0f;
     bool any = false;
@@ -59,13 +65,16 @@ void CLinearizationPlot::paintEvent(QPaintEvent*) {
     p.drawRect(box);
     for (int i = 0; i <= 4; ++i) {
         const float v = lo + (hi - lo) * static_cast<float>(i) / 4.0f;
-        const QString t = QString::number(static_cast<double>(v), 'f', 1);
+        const QString t = QString::number(static_cast<double>(v), 'g', 4);
         p.setPen(QPen(palette().midlight().color(), 1, Qt::DotLine));
         p.drawLine(QPointF(mapX(v), box.top()), QPointF(mapX(v), box.bottom()));
         p.drawLine(QPointF(box.left(), mapY(v)), QPointF(box.right(), mapY(v)));
         p.setPen(palette().text().color());
         p.drawText(QRectF(0, mapY(v) - fm.height() / 2.0, left - 4, fm.height()), Qt::AlignRight | Qt::AlignVCenter, t);
-        p.drawText(QRectF(mapX(v) - 40, box.bottom() + 2, 80, fm.height()), Qt::AlignHCenter, t);
+        // The outer labels stay inside the plot's width.
+        const double w = fm.horizontalAdvance(t) + 4;
+        const double x = i == 0 ? box.left() : i == 4 ? box.right() - w : mapX(v) - w / 2;
+        p.drawText(QRectF(x, box.bottom() + 2, w, fm.height()), Qt::AlignHCenter, t);
     }
     p.drawText(QRectF(box.left(), box.bottom() + fm.height() + 2, box.width(), fm.height()), Qt::AlignHCenter,
                m_strX + QStringLiteral("  \u2192  ") + m_strY);

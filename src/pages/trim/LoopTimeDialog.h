@@ -27,6 +27,9 @@ protected:
     void OnReceive(int command, int dataCount) override;
     void OnFail(int state) override;
     void OnTimer(int id) override;
+
+public:
+    // Closing while the current is held returns the loop to normal first.
     void reject() override;
 
 private:
