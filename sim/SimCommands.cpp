@@ -1,9 +1,14 @@
 #include "sim/SimCommands.h"
 
+#include <stdexcept>
+#include <string>
+
 namespace sim {
 
 void CommandTable::Add(int command, Handler handler, bool korvexOnly) {
-    m_handlers[command] = Entry{std::move(handler), korvexOnly};
+    // Two groups answering one command would silently hide one of them.
+    if (!m_handlers.emplace(command, Entry{std::move(handler), korvexOnly}).second)
+        throw std::logic_error("simulated command " + std::to_string(command) + " registered twice");
 }
 
 void CommandTable::AddFor(int command, Accepts accepts, Handler handler, bool korvexOnly) {

@@ -4,6 +4,7 @@
 #include "hart/ResponseDecoder.h"
 #include "link/FrameFormat.h"
 #include "link/HartDevice.h"
+#include "sim/SimCommands.h"
 #include "sim/SimConfig.h"
 #include "sim/SimModels.h"
 #include "sim/SlaveFraming.h"
@@ -179,4 +180,13 @@ TEST(SimModelsTable, EveryModelIsKnownAndKorvexOnesAnswerAsTheMaker) {
         EXPECT_LT(d.lowerRange, d.upperRange) << m.toStdString();
         EXPECT_EQ(d.IsKorvex(), m != "3051") << m.toStdString();
     }
+}
+
+TEST(SimCommandTable, ACommandHasOneHandlerAndTheProgramsTableBuilds) {
+    sim::CommandTable t;
+    t.Add(210, [](sim::SimDevice&, const sim::Request&) { return sim::Ok(); });
+    EXPECT_THROW(t.Add(210, [](sim::SimDevice&, const sim::Request&) { return sim::Ok(); }), std::logic_error);
+    // Every group's handlers together: a command two groups both answer stops this.
+    EXPECT_NO_THROW(sim::Commands());
+    EXPECT_TRUE(sim::Commands().Has(210));
 }

@@ -2,7 +2,9 @@
 // without the device checks, and its button leads on to "Ref. Zero Point".
 #include "pages/trim/ReferenceSetupDialog.h"
 #include "pages/trim/TrimIds.h"
+#include "pages/transmitter/TransmitterSheets.h"
 #include "pages/trim/TrimPages.h"
+#include "shell/DeviceTree.h"
 #include "shell/ShellFixture.h"
 
 #include <QLineEdit>
@@ -45,4 +47,21 @@ TEST_F(ReferenceMenuTest, OpensReferenceSetupThenRefZeroPoint) {
     EXPECT_EQ(high, "31");
     EXPECT_FALSE(frame->Relay().Receiver().IsValid()) << "the frame takes the receiver back";
     EXPECT_TRUE(BoxTexts().empty());
+}
+
+TEST_F(ReferenceMenuTest, TransmitterSetupSheetCarriesTheTrimPageSecond) {
+    loop.AddDevice("KP510", 0, 0xA1);
+    StartProgram(ProgramVariant::User);
+    RegisterProgramPages(app->Catalog()); // the program's own pages, as the executables register them
+    Search();
+    ASSERT_EQ(TreeRows().size(), 1);
+    frame->DeviceTreeView()->setCurrentItem(frame->DeviceTreeView()->RowOf(0));
+    QStringList tabs;
+    WhenDialogOpens<CTransmitterSetupPropSheet>([&](CTransmitterSetupPropSheet& sheet) {
+        for (int i = 0; i < sheet.PageCount(); ++i)
+            tabs << sheet.Page(i)->Caption();
+        sheet.close();
+    });
+    Command(res::ID_TRANSMITTER_SETUP);
+    EXPECT_EQ(tabs, (QStringList{"Transmitter Setup", "Transmitter Trim"}));
 }

@@ -54,15 +54,16 @@ inline float FloatAt(const hart::Bytes& b, std::size_t at) {
 // so the test acts from inside it). Polled from a timer, never from a posted call: inside a
 // posted call Qt holds back the other posted events, and with them the link's answers.
 template <class D> void OnModal(std::function<void(D&)> f) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [f, poll]() {
+    auto* timer = new QTimer; // deletes itself once the dialog is there
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, [timer, f]() {
         if (auto* d = dynamic_cast<D*>(QApplication::activeModalWidget()); d && d->isVisible()) {
+            timer->stop();
+            timer->deleteLater();
             f(*d);
-            return;
         }
-        QTimer::singleShot(5, *poll);
-    };
-    QTimer::singleShot(5, *poll);
+    });
+    timer->start();
 }
 
 class TrimTest : public PageOnSimTest {

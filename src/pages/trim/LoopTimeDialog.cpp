@@ -129,7 +129,7 @@ void CLoopTimeDialog::OnTimer(int id) {
         ShowRemaining();
         if (m_nRemaining <= 0)
             Leave();
-    } else if (id == kReadTimer && m_state == State::Holding && LinkIdle() && m_CommandQueue.IsEmpty()) {
+    } else if (id == kReadTimer && m_state == State::Holding && LinkFree() && m_CommandQueue.IsEmpty()) {
         QueueCommand(2);
         SendNextCommand();
     }

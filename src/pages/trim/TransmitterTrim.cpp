@@ -156,7 +156,7 @@ void CTransmitterTrim::OnInitDialog() {
 bool CTransmitterTrim::OnSetActive() {
     BecomeReceiver();
     SetFixedMode(1);
-    if (LinkIdle()) {
+    if (LinkFree()) {
         QueueReads();
         SendNextCommand();
     }
@@ -201,7 +201,7 @@ void CTransmitterTrim::SetFixedMode(int flag) {
 void CTransmitterTrim::OnTimer(int id) {
     if (id != kRefreshTimer)
         return;
-    if (LinkIdle() && m_CommandQueue.IsEmpty()) {
+    if (LinkFree() && m_CommandQueue.IsEmpty()) {
         QueueReads();
         SendNextCommand();
     }
