@@ -2,6 +2,7 @@
 // simulated loop, searched, with each window of the user menu opened as a user would open it.
 // Run under a display (scripts/screenshots.sh uses Xvfb); writes PNG files into the folder given.
 // usage: vmc70-screenshots OUTPUT_FOLDER
+#include "pages/common/PropertySheet.h"
 #include "resources/CommandIds.h"
 #include "resources/Strings.h"
 #include "shell/App.h"
@@ -16,7 +17,6 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QPixmap>
-#include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidgetItem>
 #include <cstdio>
@@ -115,9 +115,8 @@ int Run(CMainFrame& frame, const QDir& out) {
             continue;
         }
         OnNextModal([&](QWidget& w) {
-            if (s.tab >= 0)
-                if (auto* tabs = w.findChild<QTabWidget*>())
-                    tabs->setCurrentIndex(s.tab);
+            if (auto* sheet = dynamic_cast<CPropertySheet*>(&w); sheet && s.tab >= 0)
+                sheet->SetActivePage(s.tab);
             Pump(s.settleMs);
             failures += !Save(&w, out.filePath(QString::fromLatin1(s.file)));
         });
