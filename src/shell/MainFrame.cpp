@@ -140,6 +140,8 @@ void CMainFrame::OnCreate() {
 
 int CMainFrame::ConfiguredRetryCount() const { return m_app.m_nRetryCount; }
 
+CProfile& CMainFrame::Profile() { return m_app.Profile(); }
+
 void CMainFrame::SetMessageText(const QString& text) {
     m_strMessageText = text;
     if (m_status)

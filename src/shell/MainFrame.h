@@ -42,6 +42,7 @@ public:
     void SetMessageText(const QString& text) override;
     void UpdatePollingPane() override;
     QWidget* DialogParent() override { return this; }
+    CProfile& Profile() override;
 
     // Every menu, tool bar, accelerator and pop-up command arrives here.
     void OnCommand(int id);

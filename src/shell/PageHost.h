@@ -9,6 +9,7 @@
 
 #include <QString>
 
+class CProfile;
 class QWidget;
 
 class IPageHost {
@@ -35,6 +36,8 @@ public:
     virtual void UpdatePollingPane() = 0;
     // Owner window for dialogs (null without one).
     virtual QWidget* DialogParent() = 0;
+    // The user's settings store (the one the program was started with).
+    virtual CProfile& Profile() = 0;
 
     vmc::TargetHandle DeviceTree() { return Relay().DeviceTree(); }
 };

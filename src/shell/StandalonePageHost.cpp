@@ -13,3 +13,9 @@ void CStandalonePageHost::SetMessageText(const QString& text) {
     if (text.isEmpty())
         vmc::SendMessage(m_relay->CodeView(), vmc::WM_HART_STATUSRESET, 0, 0);
 }
+
+CProfile& CStandalonePageHost::Profile() {
+    if (!m_profile)
+        m_profile = std::make_unique<CProfile>();
+    return *m_profile;
+}

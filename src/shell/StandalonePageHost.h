@@ -3,6 +3,7 @@
 // message pane's text, and counts polling-pane updates. Pages can be opened and driven with it
 // against any port the link is given (the simulated loop, a pseudo-terminal).
 #include "shell/PageHost.h"
+#include "shell/Profile.h"
 
 #include <memory>
 
@@ -21,9 +22,12 @@ public:
     void SetMessageText(const QString& text) override;
     void UpdatePollingPane() override { ++m_nPollingPaneUpdates; }
     QWidget* DialogParent() override { return nullptr; }
+    // The user's store unless another one was handed in.
+    CProfile& Profile() override;
 
     void SetDetectMode(int mode) { m_nDetectMode = mode; }
     void SetConfiguredRetryCount(int n) { m_nRetryCount = n; }
+    void SetProfile(std::unique_ptr<CProfile> profile) { m_profile = std::move(profile); }
     const QString& MessageText() const { return m_strMessageText; }
     int PollingPaneUpdates() const { return m_nPollingPaneUpdates; }
 
@@ -31,6 +35,7 @@ private:
     std::unique_ptr<CHartComm> m_comm;
     std::unique_ptr<CLinkRelay> m_relay;
     CAddressList m_selected;
+    std::unique_ptr<CProfile> m_profile;
     int m_nDetectMode = 1;
     int m_nRetryCount = 5;
     bool m_bSearching = false;
