@@ -1,0 +1,159 @@
+#include "monitor/trend/TrendWidgets.h"
+
+#include "monitor/RepaintCoalescer.h"
+
+#include <QColorDialog>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QPainter>
+#include <QPixmap>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+namespace trend {
+
+ColourChooser StandardColourChooser() {
+    return [](QColor initial, QWidget* parent) -> std::optional<QColor> {
+        const QColor c = QColorDialog::getColor(initial, parent);
+        if (!c.isValid())
+            return std::nullopt;
+        return c;
+    };
+}
+
+QIcon LegendIcon(QColor colour) {
+    QPixmap pm(21, 20);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.fillRect(QRect(2, 6, 17, 8), Qt::black);
+    p.fillRect(QRect(3, 7, 15, 6), colour);
+    return QIcon(pm);
+}
+
+QLineEdit* MakeEdit(int id, bool readOnly, QWidget* parent) {
+    auto* e = new QLineEdit(parent);
+    e->setObjectName(QString::number(id));
+    e->setReadOnly(readOnly);
+    if (readOnly)
+        e->setFocusPolicy(Qt::NoFocus);
+    e->setAlignment(Qt::AlignRight);
+    return e;
+}
+
+namespace {
+constexpr int kAlignRole = Qt::UserRole + 1;
+} // namespace
+
+QTableWidget* MakeDeviceList(int id, std::initializer_list<ListColumn> columns, QWidget* parent) {
+    auto* list = new QTableWidget(0, static_cast<int>(columns.size()), parent);
+    list->setObjectName(QString::number(id));
+    list->setShowGrid(true);
+    list->setSelectionBehavior(QAbstractItemView::SelectRows);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    list->verticalHeader()->hide();
+    list->setIconSize(QSize(21, 20));
+    int c = 0;
+    for (const ListColumn& col : columns) {
+        auto* header = new QTableWidgetItem(QString::fromLatin1(col.caption));
+        header->setTextAlignment(col.align);
+        header->setData(kAlignRole, static_cast<int>(col.align));
+        list->setHorizontalHeaderItem(c, header);
+        list->setColumnWidth(c, col.width);
+        ++c;
+    }
+    list->horizontalHeader()->setStretchLastSection(true);
+    return list;
+}
+
+void SetCellText(QTableWidget* list, int row, int column, const QString& text) {
+    QTableWidgetItem* item = list->item(row, column);
+    if (!item) {
+        item = new QTableWidgetItem;
+        if (QTableWidgetItem* header = list->horizontalHeaderItem(column))
+            item->setTextAlignment(Qt::Alignment(header->data(kAlignRole).toInt()));
+        list->setItem(row, column, item);
+    }
+    if (item->text() != text)
+        item->setText(text);
+}
+
+int RowOfAddress(const QTableWidget* list, int address) {
+    for (int r = 0; r < list->rowCount(); ++r)
+        if (const QTableWidgetItem* item = list->item(r, 0); item && item->data(Qt::UserRole).toInt() == address)
+            return r;
+    return -1;
+}
+
+int AddDeviceRow(QTableWidget* list, int address, int addressColumn) {
+    const int row = list->rowCount();
+    list->insertRow(row);
+    for (int c = 0; c < list->columnCount(); ++c)
+        SetCellText(list, row, c, QString());
+    list->item(row, 0)->setData(Qt::UserRole, address);
+    SetCellText(list, row, addressColumn, QStringLiteral("%1").arg(address, 2, 10, QLatin1Char('0')));
+    return row;
+}
+
+bool IsBusyCode(int responseCode) { return responseCode >= 32 && responseCode <= 34; }
+
+} // namespace trend
+
+CSpinButton::CSpinButton(int id, QLineEdit* buddy, QWidget* parent) : QWidget(parent), m_buddy(buddy) {
+    setObjectName(QString::number(id));
+    m_up = new QToolButton(this);
+    m_down = new QToolButton(this);
+    m_up->setArrowType(Qt::UpArrow);
+    m_down->setArrowType(Qt::DownArrow);
+    for (QToolButton* b : {m_up, m_down}) {
+        b->setAutoRepeat(true);
+        b->setFixedSize(16, 11);
+        b->setFocusPolicy(Qt::NoFocus);
+    }
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(m_up);
+    layout->addWidget(m_down);
+    connect(m_up, &QToolButton::clicked, this, [this] { Step(1); });
+    connect(m_down, &QToolButton::clicked, this, [this] { Step(-1); });
+}
+
+void CSpinButton::SetRange(int lower, int upper) {
+    m_nLower = std::min(lower, upper);
+    m_nUpper = std::max(lower, upper);
+    m_nPos = std::clamp(m_nPos, m_nLower, m_nUpper);
+}
+
+void CSpinButton::Step(int delta) {
+    bool ok = false;
+    const double shown = m_buddy->text().trimmed().toDouble(&ok);
+    const int from = ok && std::abs(shown) < 1.0e9 ? static_cast<int>(std::lround(shown)) : m_nPos;
+    m_nPos = std::clamp(from + delta, m_nLower, m_nUpper);
+    m_buddy->setText(QString::number(m_nPos));
+    emit stepped();
+}
+
+CMeterView::CMeterView(int id, CAnalogMeter& meter, QWidget* parent)
+    : QWidget(parent), m_meter(meter), m_repaint(new CRepaintCoalescer(this)) {
+    setObjectName(QString::number(id));
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMinimumSize(60, 45);
+}
+
+bool CMeterView::UpdateNeedle(double value) {
+    if (!m_meter.UpdateNeedle(value))
+        return false;
+    m_repaint->Request();
+    return true;
+}
+
+bool CMeterView::IsRepaintPending() const { return m_repaint->IsPending(); }
+
+void CMeterView::paintEvent(QPaintEvent* /*event*/) {
+    QPainter p(this);
+    m_meter.Draw(p, rect());
+}
