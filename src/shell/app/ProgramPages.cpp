@@ -4,6 +4,7 @@
 // "Transmitter Information" sheet on `host` with `host.DialogParent()` as owner and runs it.
 // The frame checks the command's preconditions first and resets the receiver afterwards. A
 // command without an opener stays in its menu, disabled.
+#include "monitor/trend/TrendPages.h"
 #include "pages/misc/MiscPages.h"
 #include "pages/transmitter/TransmitterPages.h"
 #include "pages/trim/TrimPages.h"
@@ -14,4 +15,5 @@ void RegisterProgramPages(CPageCatalog& catalog) {
     RegisterTrimPages(catalog);
     // The second argument lists the pages after "Transmitter Setup" in its sheet, in tab order.
     RegisterTransmitterPages(catalog, {CreateTransmitterTrimPage});
+    RegisterTrendPages(catalog);
 }
