@@ -243,3 +243,43 @@ TEST_F(DataGraphSingleTest, LeavingThePageStopsItsPollingAndComingBackResumesIt)
     EXPECT_GE(std::count(polled.begin(), polled.end(), Polled{210, 0}), 1);
     EXPECT_FALSE(dvPage->IsTimerActive(CDynamicVariablesPage::kPollTimer));
 }
+
+TEST_F(DataGraphSingleTest, PollingStartsAfterASearchThatEndedOnASilentAddress) {
+    // The link keeps the state of its last transaction; after a search the last address tried is
+    // often an empty one, and the trend must start all the same.
+    AddSteady("KP510", 0, 0x00A101, 50.0f, "PT-101");
+    AddSteady("KT410", 1, 0x00B201, 85.0f, "TT-201");
+    AddSteady("KP520", 2, 0x00A302, 400.0f, "PT-302");
+    struct Case {
+        bool multiDrop;
+        std::vector<Polled> first;
+    } cases[] = {{false, {{15, 0}, {210, 0}}}, {true, {{3, 1}, {3, 2}}}};
+    bool connected = false;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.multiDrop);
+        host->SelectedDevices().RemoveAll();
+        if (!connected)
+            Select({0});
+        connected = true;
+        Identify(1);
+        Identify(2);
+        host->Comm().SetRetryCount(1);
+        host->Comm().SetPollingAddress(9);
+        ASSERT_EQ(host->Comm().Request(0, 0), 1);
+        ASSERT_TRUE(SpinUntil([&] { return host->Comm().GetComState() == hart::NORESPONSE_COM_STATE; }));
+        host->Comm().SetRetryCount(5);
+        if (c.multiDrop) {
+            host->SelectedDevices().AddSorted(1);
+            host->SelectedDevices().AddSorted(2);
+            host->Comm().SetPollingAddress(2);
+        } else {
+            host->SelectedDevices().AddSorted(0);
+            host->Comm().SetPollingAddress(0);
+        }
+        line->ClearWrites();
+        c.multiDrop ? OpenMultiSheet() : OpenSingleSheet();
+        ASSERT_TRUE(WaitPolled(2));
+        EXPECT_EQ(Prefix(PolledRequests(), 2), c.first);
+        CloseSheet();
+    }
+}

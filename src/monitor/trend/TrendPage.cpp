@@ -13,6 +13,11 @@ bool CTrendPage::PrepareRequest(int command, int& byteCount) {
     return true;
 }
 
+bool CTrendPage::LinkFree() const {
+    const int state = Comm().GetComState();
+    return state == hart::IDLE_COM_STATE || state == hart::COMERROR_COM_STATE || state == hart::NORESPONSE_COM_STATE;
+}
+
 bool CTrendPage::SendNext() {
     if (SendNextCommand())
         return true;
@@ -30,7 +35,10 @@ void CTrendPage::OnReceive(int command, int dataCount) {
 }
 
 void CTrendPage::OnFail(int state) {
-    if (m_nOutstanding < 0)
+    // The failure comes as a posted state change: when the link is busy again by the time it
+    // arrives, it belonged to an earlier transaction (the last one of a search, say).
+    const int now = Comm().GetComState();
+    if (m_nOutstanding < 0 || (now != hart::COMERROR_COM_STATE && now != hart::NORESPONSE_COM_STATE))
         return;
     m_nOutstanding = -1;
     OnLinkFailure(state);
@@ -56,7 +64,7 @@ void CTrendPage::RetryLater(int command) {
 void CTrendPage::GiveUpOutstanding() {
     if (m_nOutstanding < 0)
         return;
-    if (IsReceiver() && !LinkIdle())
+    if (IsReceiver() && !LinkFree())
         Comm().KillResponseTimer();
     QueueCommandFirst(m_nOutstanding);
     m_nOutstanding = -1;

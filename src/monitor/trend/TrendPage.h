@@ -20,9 +20,12 @@ public:
     CTrendSettings& Settings() { return m_settings; }
     // The command whose answer the page waits for; -1 for none.
     int Outstanding() const { return m_nOutstanding; }
+    // The link carries no transaction: idle, or its last one ended in a failure (the state stays
+    // there until the next request, after a search that ended on a silent address for one).
+    bool LinkFree() const;
     // Nothing of the page's in flight and the link free: a request may go out now. (The link turns
     // idle a moment before its answer reaches the page, so the link alone cannot say.)
-    bool IsQuiet() const { return m_nOutstanding < 0 && LinkIdle(); }
+    bool IsQuiet() const { return m_nOutstanding < 0 && LinkFree(); }
 
 protected:
     bool PrepareRequest(int command, int& byteCount) override;
