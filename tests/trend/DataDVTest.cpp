@@ -94,3 +94,20 @@ TEST_F(DataDVTest, OnACalibrationSheetThePagePollsTheSameAndNeverLogs) {
     EXPECT_FALSE(QDir(LogFolder()).exists());
     calibration.CancelButton()->click();
 }
+
+TEST_F(DataDVTest, TurningLoggingOnDoesNotWakeTheHiddenTrendPage) {
+    // The box applies every page; the trend page behind the shown one must stay quiet (it reads
+    // this device with commands 1 and 2, the shown page with 3).
+    AddSteady("3051", 0, 0x3051A7, 5.0f, "PT-FRGN");
+    Select({0});
+    OpenSingleSheet();
+    ASSERT_TRUE(WaitPolled(3));
+    ASSERT_TRUE(sheet->SetActivePage(1));
+    WaitIdle();
+    line->ClearWrites();
+    ClickLogging();
+    ASSERT_TRUE(WaitPolled(8));
+    for (const Polled& p : PolledRequests())
+        EXPECT_EQ(p, (Polled{3, 0}));
+    EXPECT_FALSE(single->IsTimerActive(CDataGraphSingle::kPollTimer));
+}

@@ -310,7 +310,7 @@ bool CDataGraphMulti::OnApply() {
         m_bQueryTimeChanged = false;
         Settings().WriteInt(trendkeys::kQueryTime, static_cast<int>(queryTime));
     }
-    if (m_CommandQueue.IsEmpty() && IsQuiet()) {
+    if (m_CommandQueue.IsEmpty() && IsQuiet() && IsActivePage()) {
         KillTimer(kPollTimer);
         QueueCommand(3);
         SendNext();

@@ -209,6 +209,8 @@ void CDataGraphSingle::OnPageTimer(int id) {
     if (id != kPollTimer)
         return;
     KillTimer(kPollTimer);
+    if (!IsActivePage())
+        return;
     // With a request still open its answer (or failure) carries the polling on.
     if (!IsQuiet())
         return;
@@ -330,12 +332,13 @@ bool CDataGraphSingle::OnApply() {
         Settings().WriteInt(trendkeys::kQueryTime, m_nQueryTime);
         Settings().WriteText(trendkeys::kPVUpperRange, trend::FormatTrimmedFloat(m_fUpperRange));
         Settings().WriteText(trendkeys::kPVLowerRange, trend::FormatTrimmedFloat(m_fLowerRange));
-        if (m_CommandQueue.IsEmpty()) {
+        if (m_CommandQueue.IsEmpty() && IsActivePage()) {
             QueuePollCycle();
             SendWhenQuiet();
         }
     }
-    RestartPollTimer();
+    if (IsActivePage())
+        RestartPollTimer();
     return true;
 }
 

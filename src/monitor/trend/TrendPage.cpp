@@ -1,6 +1,7 @@
 #include "monitor/trend/TrendPage.h"
 
 #include "monitor/trend/CheckPropSheet.h"
+#include "pages/common/PropertySheet.h"
 
 CTrendPage::CTrendPage(IPageHost& host, const QString& caption, QWidget* parent)
     : CHartPage(host, caption, parent), m_settings(host.Profile()) {}
@@ -12,6 +13,8 @@ bool CTrendPage::PrepareRequest(int command, int& byteCount) {
     m_nOutstanding = command;
     return true;
 }
+
+bool CTrendPage::IsActivePage() const { return !Sheet() || Sheet()->ActivePage() == this; }
 
 bool CTrendPage::LinkFree() const {
     const int state = Comm().GetComState();

@@ -18,6 +18,9 @@ public:
     // The trend sheet the page sits on, or none (the calibration sheets show a page too).
     CCheckPropSheet* TrendSheet() const;
     CTrendSettings& Settings() { return m_settings; }
+    // Whether the page is the one its sheet shows (a page without a sheet always is). Only that page
+    // polls: an apply of the whole sheet must not start a hidden page's polling.
+    bool IsActivePage() const;
     // The command whose answer the page waits for; -1 for none.
     int Outstanding() const { return m_nOutstanding; }
     // The link carries no transaction: idle, or its last one ended in a failure (the state stays
