@@ -83,15 +83,23 @@ TEST_F(TrendRenderTest, SingleDevicePageShowsChartBarAndMeterAtEverySize) {
         // 12 mA on a 4..20 meter: the needle stands upright over the pivot.
         CMeterView* meter = single->MeterView();
         const QImage meterImg = pixels::Shot(*meter);
-        const int w = meterImg.width(), h = meterImg.height();
-        const int cx = w / 2, cy = h - h / 5, r = w * 60 / 100;
+        const QRect dial = meter->MeterRect();
+        ASSERT_TRUE(meter->rect().contains(dial));
+        EXPECT_NEAR(dial.width(), dial.height(), 1);
+        const int w = dial.width(), h = dial.height();
+        const int cx = dial.x() + w / 2, cy = dial.y() + h - h / 5, r = w * 60 / 100;
         const int reach = std::min(r / 2, cy - 4);
         ASSERT_GT(reach, 4) << "meter too flat to show its needle";
         const QColor red(255, 0, 0);
+        const auto ink = [](QRgb p) { return qRed(p) < 60 && qGreen(p) < 60 && qBlue(p) < 60; };
         EXPECT_TRUE(Any(meterImg, pixels::Around(cx, cy - reach, 1), Is(red)));
         const int side = static_cast<int>(reach * std::sin(M_PI / 4));
         EXPECT_FALSE(Any(meterImg, pixels::Around(cx - side, cy - side, 1), Is(red)));
         EXPECT_FALSE(Any(meterImg, pixels::Around(cx + side, cy - side, 1), Is(red)));
+        // The value text shows above the arc and stays inside the dial's frame.
+        EXPECT_TRUE(Any(meterImg, QRect(dial.left() + 2, dial.top() + 2, w - 4, cy - r - dial.top() - 2), ink));
+        EXPECT_FALSE(Any(meterImg, QRect(0, dial.top() + 2, dial.left(), dial.height() / 2), ink));
+        EXPECT_FALSE(Any(meterImg, QRect(dial.right() + 1, dial.top() + 2, w, dial.height() / 2), ink));
     }
 }
 

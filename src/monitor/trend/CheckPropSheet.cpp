@@ -21,6 +21,7 @@ CCheckPropSheet::CCheckPropSheet(IPageHost& host, QWidget* parent)
     m_logging->setObjectName(QString::number(kLoggingBoxId));
     ButtonRow()->insertWidget(0, m_logging); // at the left end, before the stretch
     connect(m_logging, &QCheckBox::clicked, this, [this] { OnLoggingBox(); });
+    resize(900, 660); // room for the chart, the gauges and a list of a full loop
     m_autoSave.setSingleShot(false);
     connect(&m_autoSave, &QTimer::timeout, this, [this] { OnAutoSave(); });
 }

@@ -38,7 +38,7 @@ void CDynamicVariablesPage::BuildForm(Layout layout) {
     for (std::size_t i = 0; i < m_editValue.size(); ++i) {
         const VariableRow& row = kRows[i];
         m_editValue[i] = trend::MakeEdit(row.editId, true, variables);
-        m_editValue[i]->setMinimumWidth(110);
+        m_editValue[i]->setFixedWidth(130);
         m_labelUnit[i] = new QLabel(variables);
         m_labelUnit[i]->setObjectName(QString::number(row.unitId));
         m_labelUnit[i]->setMinimumWidth(90);
@@ -47,11 +47,15 @@ void CDynamicVariablesPage::BuildForm(Layout layout) {
         grid->addWidget(m_editValue[i], r, 1);
         grid->addWidget(m_labelUnit[i], r, 2);
     }
+    grid->setColumnStretch(3, 1);
 
     auto* output = new QGroupBox(QStringLiteral(" Output "), this);
     auto* out = new QGridLayout(output);
     m_editCurrent = trend::MakeEdit(1235, true, output);
     m_editPercent = trend::MakeEdit(1236, true, output);
+    m_editCurrent->setFixedWidth(130);
+    m_editPercent->setFixedWidth(130);
+    out->setColumnStretch(3, 1);
     out->addWidget(new QLabel(QStringLiteral("Analog Output :"), output), 0, 0);
     out->addWidget(m_editCurrent, 0, 1);
     out->addWidget(new QLabel(QStringLiteral("(mA)"), output), 0, 2);

@@ -8,6 +8,7 @@
 #include <QTableWidget>
 #include <QPainter>
 #include <QPixmap>
+#include <QRegion>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -55,6 +56,8 @@ QTableWidget* MakeDeviceList(int id, std::initializer_list<ListColumn> columns, 
     list->setSelectionMode(QAbstractItemView::SingleSelection);
     list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->verticalHeader()->hide();
+    list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 6);
+    list->setWordWrap(false);
     list->setIconSize(QSize(21, 20));
     int c = 0;
     for (const ListColumn& col : columns) {
@@ -153,7 +156,18 @@ bool CMeterView::UpdateNeedle(double value) {
 
 bool CMeterView::IsRepaintPending() const { return m_repaint->IsPending(); }
 
+QRect CMeterView::MeterRect() const {
+    // The dial's layout follows the frame's height (labels) and width (radius): a frame of these
+    // proportions keeps the labels and the value text inside it however the page is sized.
+    const int side = std::min(width(), height());
+    return QRect((width() - side) / 2, (height() - side) / 2, side, side);
+}
+
 void CMeterView::paintEvent(QPaintEvent* /*event*/) {
     QPainter p(this);
-    m_meter.Draw(p, rect());
+    const QRect meter = MeterRect();
+    const QRegion around = QRegion(rect()).subtracted(meter);
+    for (const QRect& r : around)
+        p.fillRect(r, palette().window());
+    m_meter.Draw(p, meter);
 }

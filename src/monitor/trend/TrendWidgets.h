@@ -82,6 +82,9 @@ public:
     // Moves the needle; false when the meter has not been painted yet or shows the value already.
     bool UpdateNeedle(double value);
     bool IsRepaintPending() const;
+    // Where the meter is drawn: the largest square centred in the frame (the dial takes its radius
+    // from the width and puts the value text above the arc, which a square leaves room for).
+    QRect MeterRect() const;
 
     QSize sizeHint() const override { return {200, 150}; }
 
