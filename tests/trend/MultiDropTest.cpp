@@ -60,6 +60,11 @@ TEST_F(MultiDropTest, EachPassAsksEveryDeviceInOrderAndAdvancesTheChartOnce) {
     EXPECT_EQ(Cell(list, 0, CDataGraphMulti::kSV), QStringLiteral("84.9000 (\u02DAC)"));
     EXPECT_EQ(Cell(list, 2, CDataGraphMulti::kPV), QStringLiteral("5.0000 (bar)"));
     EXPECT_FALSE(list->item(1, CDataGraphMulti::kLegend)->icon().isNull());
+    // Every value fits its column: none is cut to an ellipsis.
+    for (int r = 0; r < list->rowCount(); ++r)
+        for (int c = CDataGraphMulti::kType; c <= CDataGraphMulti::kSV; ++c)
+            EXPECT_LE(list->fontMetrics().horizontalAdvance(Cell(list, r, c)), list->columnWidth(c) - 8)
+                << Cell(list, r, c).toStdString();
 }
 
 TEST_F(MultiDropTest, AddressZeroGetsNoSeriesAndTheOthersKeepTheirColours) {

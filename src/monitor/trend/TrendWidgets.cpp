@@ -46,6 +46,7 @@ QLineEdit* MakeEdit(int id, bool readOnly, QWidget* parent) {
 
 namespace {
 constexpr int kAlignRole = Qt::UserRole + 1;
+constexpr int kCellPadding = 14; // the cell's margins on both sides and the grid line
 } // namespace
 
 QTableWidget* MakeDeviceList(int id, std::initializer_list<ListColumn> columns, QWidget* parent) {
@@ -80,8 +81,16 @@ void SetCellText(QTableWidget* list, int row, int column, const QString& text) {
             item->setTextAlignment(Qt::Alignment(header->data(kAlignRole).toInt()));
         list->setItem(row, column, item);
     }
-    if (item->text() != text)
-        item->setText(text);
+    if (item->text() == text)
+        return;
+    item->setText(text);
+    // A value with a long unit name widens its column rather than ending in an ellipsis; columns
+    // never narrow, so the list does not jitter while values change. The last one stretches anyway.
+    if (column == list->columnCount() - 1)
+        return;
+    const int needed = list->fontMetrics().horizontalAdvance(text) + kCellPadding;
+    if (needed > list->columnWidth(column))
+        list->setColumnWidth(column, needed);
 }
 
 int RowOfAddress(const QTableWidget* list, int address) {
