@@ -283,3 +283,49 @@ TEST_F(DataGraphSingleTest, PollingStartsAfterASearchThatEndedOnASilentAddress) 
         CloseSheet();
     }
 }
+
+TEST_F(DataGraphSingleTest, PollingGoesOnAfterAnotherWindowsTransactionHeldTheLinkAtPollTime) {
+    // Between two cycles another window asks something that takes longer than the pause (one
+    // silent attempt first, or no answer at all): the poll timer finds the link busy, and the page
+    // must poll again once that transaction is over.
+    AddSteady("KP510", 0, 0x00A101, 50.0f, "PT-101");
+    AddSteady("KT410", 1, 0x00B201, 85.0f, "TT-201");
+    AddSteady("KP520", 2, 0x00A302, 400.0f, "PT-302");
+    struct Case {
+        bool multiDrop;
+        bool answered; // the other transaction ends with an answer, or with its attempts spent
+        std::size_t cycle; // requests up to the end of a pass
+        Polled poll;       // a request of the next pass
+    } cases[] = {{false, true, 5, {210, 0}}, {false, false, 5, {210, 0}},
+                 {true, true, 4, {3, 1}},    {true, false, 4, {3, 1}}};
+    Select({0, 1, 2});
+    settings->WriteInt(trendkeys::kQueryTime, 3000); // a pause long enough to start the other request in
+    host->Comm().SetRetryCount(4);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.multiDrop ? "multi-drop" : "single")
+                                        << (c.answered ? ", answered" : ", failed"));
+        host->SelectedDevices().RemoveAll();
+        for (int a : c.multiDrop ? std::vector<int>{1, 2} : std::vector<int>{0})
+            host->SelectedDevices().AddSorted(a);
+        host->Comm().SetPollingAddress(c.multiDrop ? 2 : 0);
+        line->ClearWrites();
+        c.multiDrop ? OpenMultiSheet() : OpenSingleSheet();
+        ASSERT_TRUE(WaitPolled(c.cycle));
+
+        const int pollAddress = host->Comm().GetPollingAddress();
+        if (c.answered)
+            loop.With([&](sim::SimLoop& l) { return l.AtAddress(pollAddress)->faults.silent = 3; });
+        else
+            host->Comm().SetPollingAddress(9); // nobody there
+        line->ClearWrites();
+        ASSERT_EQ(host->Comm().Request(13, 0), 1);
+        host->Comm().SetPollingAddress(pollAddress);
+        ASSERT_TRUE(SpinUntil([&] {
+            const auto p = PolledRequests();
+            return std::find(p.begin(), p.end(), c.poll) != p.end();
+        }));
+        EXPECT_EQ(PolledRequests().front().command, 13);
+        EXPECT_TRUE(Boxes().Texts().empty());
+        CloseSheet();
+    }
+}

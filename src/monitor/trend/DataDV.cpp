@@ -112,6 +112,11 @@ void CDynamicVariablesPage::OnPageTimer(int id) {
         StartCycle();
 }
 
+void CDynamicVariablesPage::ResumePolling() {
+    if (!IsTimerActive(kPollTimer))
+        StartCycle();
+}
+
 void CDynamicVariablesPage::OnRetry(int command) { Send(command); }
 
 void CDynamicVariablesPage::OnAnswer(int command, int dataCount) {

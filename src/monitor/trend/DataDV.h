@@ -33,6 +33,7 @@ protected:
     void OnAnswer(int command, int dataCount) override;
     void OnLinkFailure(int state) override;
     void OnPageTimer(int id) override;
+    void ResumePolling() override;
     void OnRetry(int command) override;
 
 private:

@@ -98,6 +98,14 @@ void CDataDVMultiPage::OnPageTimer(int id) {
     SendNext();
 }
 
+void CDataDVMultiPage::ResumePolling() {
+    if (IsTimerActive(kPollTimer))
+        return;
+    if (m_CommandQueue.IsEmpty())
+        QueueCurrent();
+    SendWhenQuiet();
+}
+
 void CDataDVMultiPage::OnRetry(int command) {
     if (m_CommandQueue.IsEmpty())
         QueueCommand(command);

@@ -205,6 +205,14 @@ void CDataGraphMulti::OnPageTimer(int id) {
     SendNext();
 }
 
+void CDataGraphMulti::ResumePolling() {
+    if (IsTimerActive(kPollTimer))
+        return;
+    if (m_CommandQueue.IsEmpty())
+        QueueCommand(3);
+    SendWhenQuiet();
+}
+
 void CDataGraphMulti::OnRetry(int command) {
     if (m_CommandQueue.IsEmpty())
         QueueCommand(command);

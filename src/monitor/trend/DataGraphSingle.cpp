@@ -175,6 +175,7 @@ void CDataGraphSingle::OnInitDialog() {
 }
 
 bool CDataGraphSingle::OnSetActive() {
+    m_bHalted = false;
     BecomeReceiver();
     if (CCheckPropSheet* sheet = TrendSheet())
         sheet->CheckPageSwitch();
@@ -219,6 +220,14 @@ void CDataGraphSingle::OnPageTimer(int id) {
     SendNext();
 }
 
+void CDataGraphSingle::ResumePolling() {
+    if (m_bHalted || IsTimerActive(kPollTimer))
+        return;
+    if (m_CommandQueue.IsEmpty())
+        QueuePollCycle();
+    SendWhenQuiet();
+}
+
 void CDataGraphSingle::OnAnswer(int command, int dataCount) {
     if (dataCount <= 0) {
         ReportCommandError(4, QString::number(command));
@@ -254,6 +263,7 @@ bool CDataGraphSingle::OnRange() {
     if (upper == 0.0f && lower == 0.0f) {
         vmc::PlainBox(QStringLiteral("Invalid Range! Rerange!"));
         KillTimer(kPollTimer); // halted: no timer may start the next cycle either
+        m_bHalted = true;
         return false;
     }
     Widen(upper, lower);
@@ -337,8 +347,10 @@ bool CDataGraphSingle::OnApply() {
             SendWhenQuiet();
         }
     }
-    if (IsActivePage())
+    if (IsActivePage()) {
+        m_bHalted = false;
         RestartPollTimer();
+    }
     return true;
 }
 

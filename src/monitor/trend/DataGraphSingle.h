@@ -49,6 +49,7 @@ protected:
     void OnAnswer(int command, int dataCount) override;
     void OnLinkFailure(int state) override;
     void OnPageTimer(int id) override;
+    void ResumePolling() override;
 
 private:
     enum class Colour { Grid, Line, Back, Text };
@@ -79,6 +80,7 @@ private:
     QString m_strPVUnit;
     bool m_bMakerDevice = false;
     bool m_bSettingsChanged = false;
+    bool m_bHalted = false; // an invalid range stopped the polling until activation or apply
 
     QColor m_colBack{0, 0, 64};
     QColor m_colGrid{0, 0, 0};

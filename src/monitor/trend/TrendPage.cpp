@@ -16,11 +16,6 @@ bool CTrendPage::PrepareRequest(int command, int& byteCount) {
 
 bool CTrendPage::IsActivePage() const { return !Sheet() || Sheet()->ActivePage() == this; }
 
-bool CTrendPage::LinkFree() const {
-    const int state = Comm().GetComState();
-    return state == hart::IDLE_COM_STATE || state == hart::COMERROR_COM_STATE || state == hart::NORESPONSE_COM_STATE;
-}
-
 bool CTrendPage::SendNext() {
     if (SendNextCommand())
         return true;
@@ -29,19 +24,34 @@ bool CTrendPage::SendNext() {
 }
 
 void CTrendPage::OnReceive(int command, int dataCount) {
-    // One request at a time: an answer the page is not waiting for (a request another page gave
-    // up) must not move its polling on.
-    if (command != m_nOutstanding)
+    // One request at a time: an answer the page is not waiting for must not be taken for its own.
+    if (command != m_nOutstanding) {
+        OnForeignAnswer(command, dataCount);
         return;
+    }
     m_nOutstanding = -1;
     OnAnswer(command, dataCount);
+}
+
+void CTrendPage::OnForeignAnswer(int /*command*/, int /*dataCount*/) { OnForeignEnd(); }
+
+void CTrendPage::OnForeignEnd() {
+    // A transaction of another window (open when this page took the link over, or made during a
+    // pause) held the link when the page wanted to poll; now that it is over the page goes on.
+    // With a request of its own open, the answer to that one carries the polling on.
+    if (m_nOutstanding < 0 && m_nRetryCommand < 0 && IsActivePage())
+        ResumePolling();
 }
 
 void CTrendPage::OnFail(int state) {
     // The failure comes as a posted state change: when the link is busy again by the time it
     // arrives, it belonged to an earlier transaction (the last one of a search, say).
+    if (m_nOutstanding < 0) {
+        OnForeignEnd(); // another window's transaction failed; the box is that window's business
+        return;
+    }
     const int now = Comm().GetComState();
-    if (m_nOutstanding < 0 || (now != hart::COMERROR_COM_STATE && now != hart::NORESPONSE_COM_STATE))
+    if (now != hart::COMERROR_COM_STATE && now != hart::NORESPONSE_COM_STATE)
         return;
     m_nOutstanding = -1;
     OnLinkFailure(state);

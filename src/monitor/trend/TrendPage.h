@@ -23,9 +23,6 @@ public:
     bool IsActivePage() const;
     // The command whose answer the page waits for; -1 for none.
     int Outstanding() const { return m_nOutstanding; }
-    // The link carries no transaction: idle, or its last one ended in a failure (the state stays
-    // there until the next request, after a search that ended on a silent address for one).
-    bool LinkFree() const;
     // Nothing of the page's in flight and the link free: a request may go out now. (The link turns
     // idle a moment before its answer reaches the page, so the link alone cannot say.)
     bool IsQuiet() const { return m_nOutstanding < 0 && LinkFree(); }
@@ -39,6 +36,9 @@ protected:
     virtual void OnRetry(int command) { (void)command; }
     // The page's own window timers.
     virtual void OnPageTimer(int id) { (void)id; }
+    // Another window's transaction ended while this page had the link and waited for nothing:
+    // starts the next poll unless one is already due (the poll timer runs).
+    virtual void ResumePolling() = 0;
 
     // Sends the head of the queue; false when nothing went out.
     bool SendNext();
@@ -56,6 +56,8 @@ protected:
 
 private:
     void OnReceive(int command, int dataCount) final;
+    void OnForeignAnswer(int command, int dataCount) final;
+    void OnForeignEnd();
     void OnFail(int state) final;
     void OnTimer(int id) final;
 
