@@ -269,6 +269,7 @@ protected:
 
 } // namespace
 
+// A USB adapter pulled out while a page waits for its answer.
 TEST_F(ModemGoneTest, UnpluggedUnderAnOpenPage) {
     loop.AddDevice("KP520", 3, 0x000E03);
     StartOnPty();
@@ -283,7 +284,8 @@ TEST_F(ModemGoneTest, UnpluggedUnderAnOpenPage) {
                                            if (!pulled && Heard(3, kLcdRead) >= 1 &&
                                                frame->Comm().GetComState() == hart::WAIT_COM_STATE) {
                                                pulled = true;
-                                               pty->Unplug();
+                                               // Without the right to hang up, the terminal closes.
+                                               pty->Unplug(PtyLoop::Pull::HangUp);
                                            }
                                        });
     EXPECT_TRUE(pulled);
@@ -293,6 +295,7 @@ TEST_F(ModemGoneTest, UnpluggedUnderAnOpenPage) {
     ExpectOfflineThenReconnect(1);
 }
 
+// The terminal closes under a search (hartsim ended).
 TEST_F(ModemGoneTest, UnpluggedDuringASearch) {
     loop.AddDevice("KP510", 1, 0x000E01);
     loop.AddDevice("KP520", 3, 0x000E03);

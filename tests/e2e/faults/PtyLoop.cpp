@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -43,7 +44,10 @@ bool PtyLoop::Plug() {
     return true;
 }
 
-void PtyLoop::Unplug() {
+bool PtyLoop::Unplug(Pull how) {
+    bool done = true;
+    if (how == Pull::HangUp && m_keep >= 0)
+        done = ::ioctl(m_keep, TIOCVHANGUP) == 0;
     m_loop.Stop();
     ::unlink(m_path.c_str());
     if (m_keep >= 0)
@@ -52,6 +56,7 @@ void PtyLoop::Unplug() {
         ::close(m_master);
     m_keep = -1;
     m_master = -1;
+    return done;
 }
 
 } // namespace testing_support

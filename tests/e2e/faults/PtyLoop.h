@@ -19,9 +19,14 @@ public:
 
     // A new terminal that the loop answers on; the stable path points at it.
     bool Plug();
-    // The loop stops and the terminal's other side closes: whoever has the terminal open sees a
-    // hang-up, and its device node and the stable path go away.
-    void Unplug();
+    enum class Pull {
+        CloseTerminal, // the other side closes: reads fail with EIO, as when hartsim ends
+        HangUp,        // the driver hangs the line up first: reads see end of file and writes
+                       // fail, as when a USB adapter is pulled out (needs the right to do it)
+    };
+    // The loop stops and the terminal goes: whoever has it open sees a hang-up, and its device
+    // node and the stable path go away. False when the hang-up was not allowed.
+    bool Unplug(Pull how = Pull::CloseTerminal);
     bool IsPlugged() const { return m_master >= 0; }
 
     const std::string& Path() const { return m_path; }
