@@ -6,6 +6,8 @@
 #include "shell/ShellFixture.h"
 
 #include "pages/misc/LcdPropSheet.h"
+#include "pages/transmitter/TransmitterSheets.h"
+#include "platform/TimeScale.h"
 #include "shell/SearchDialog.h"
 
 #include <QElapsedTimer>
@@ -65,27 +67,35 @@ protected:
         return !loop.Answering() &&
                (s == hart::IDLE_COM_STATE || s == hart::COMERROR_COM_STATE || s == hart::NORESPONSE_COM_STATE);
     }
-    // Opens LCD Display Mode; once done() holds and the link has settled, closes it with "Exit".
-    // Returns whether done() held before the limit.
-    bool RunLcdSheetUntil(std::function<bool()> done, std::function<void()> whileOpen = {}) {
+    // Runs the command; once its dialog D is open and done() holds with the link settled, closes
+    // it as the user does (by default "Exit", which rejects). Returns whether done() held in time.
+    template <class D>
+    bool RunUntil(int command, std::function<bool()> done, std::function<void()> whileOpen = {},
+                  std::function<void(D&)> close = [](D& d) { static_cast<QDialog&>(d).reject(); }) {
         bool held = false;
-        WhenDialogOpens<CLCDPropSheet>([&, done, whileOpen](CLCDPropSheet& sheet) {
-            auto* check = new QTimer(&sheet);
+        WhenDialogOpens<D>([&, done, whileOpen, close](D& dialog) {
+            auto* check = new QTimer(&dialog);
             auto started = std::make_shared<QElapsedTimer>();
             started->start();
-            QObject::connect(check, &QTimer::timeout, &sheet, [&, check, started, done, whileOpen] {
+            QObject::connect(check, &QTimer::timeout, &dialog, [&, check, started, done, whileOpen, close] {
                 if (whileOpen)
                     whileOpen();
                 held = done();
                 if (!held && started->elapsed() < 10000)
                     return;
                 check->stop();
-                sheet.findChild<QPushButton*>(QString::number(kLcdExit))->click();
+                close(dialog);
             });
             check->start(5);
         });
-        Command(ID_LCD_DISPLAY_MODE);
+        Command(command);
         return held;
+    }
+    bool RunLcdSheetUntil(std::function<bool()> done, std::function<void()> whileOpen = {}) {
+        return RunUntil<CLCDPropSheet>(ID_LCD_DISPLAY_MODE, std::move(done), std::move(whileOpen),
+                                       [](CLCDPropSheet& sheet) {
+                                           sheet.findChild<QPushButton*>(QString::number(kLcdExit))->click();
+                                       });
     }
     std::vector<QString> Captions() {
         std::vector<QString> out;
@@ -318,6 +328,31 @@ TEST_F(ModemGoneTest, UnpluggedDuringASearch) {
     EXPECT_FALSE(frame->IsSearching());
     EXPECT_EQ(frame->Comm().GetRetryCount(), 5);
     ExpectOfflineThenReconnect(2);
+}
+
+// The adapter goes between two refreshes of a page that reads the device on its own timer.
+TEST_F(ModemGoneTest, APageThatRefreshesSaysNothingMoreOnceTheModemIsGone) {
+    loop.AddDevice("KP520", 3, 0x000E03);
+    StartOnPty();
+    ChooseAddresses({3});
+    Search();
+    Boxes().Clear();
+    bool pulled = false;
+    QElapsedTimer sincePulled;
+    const int refreshMs = vmc::ScaledMs(5000);
+    RunUntil<CTransmitterSetupPropSheet>(
+        ID_TRANSMITTER_SETUP, [&] { return pulled && sincePulled.elapsed() > 3 * refreshMs; },
+        [&] {
+            // Pulled once the first refresh was answered.
+            if (!pulled && Heard(3, 15) >= 1 && Heard(3, 3) >= 2 && LinkSettled()) {
+                pulled = true;
+                sincePulled.start();
+                pty->Unplug(PtyLoop::Pull::HangUp);
+            }
+        });
+    EXPECT_TRUE(pulled);
+    EXPECT_EQ(BoxTexts(), std::vector<QString>{LostText()}) << "told once, not at every refresh";
+    ExpectOfflineThenReconnect(1);
 }
 
 TEST_F(ProgramOnPtyTest, APortInUseIsRefusedAtConnectWithTheReason) {
