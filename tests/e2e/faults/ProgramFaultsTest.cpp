@@ -67,8 +67,8 @@ protected:
         return !loop.Answering() &&
                (s == hart::IDLE_COM_STATE || s == hart::COMERROR_COM_STATE || s == hart::NORESPONSE_COM_STATE);
     }
-    // Runs the command; once its dialog D is open and done() holds with the link settled, closes
-    // it as the user does (by default "Exit", which rejects). Returns whether done() held in time.
+    // Runs the command; once its dialog D is open and done() holds, closes it as the user does
+    // (by default "Exit", which rejects). Returns whether done() held in time.
     template <class D>
     bool RunUntil(int command, std::function<bool()> done, std::function<void()> whileOpen = {},
                   std::function<void(D&)> close = [](D& d) { static_cast<QDialog&>(d).reject(); }) {
