@@ -21,8 +21,8 @@ bool ParseInt(const QString& text, long long* value) {
 
 using KeyValues = QList<QPair<QString, QString>>;
 
-const QStringList kNumberKeys = {"silent", "badcheck", "commerror", "busy",     "refuse",
-                                 "refusecode", "noise", "slow", "preambles", "revision"};
+const QStringList kNumberKeys = {"silent",     "badcheck", "commerror", "commerrorcode", "busy",    "refuse",
+                                 "refusecode", "noise",    "slow",      "preambles",     "revision"};
 const QStringList kTextKeys = {"tag", "descriptor", "message"};
 
 // Checks every key first, so a bad spec adds nothing to the loop.
@@ -90,6 +90,8 @@ bool Apply(SimLoop& loop, const KeyValues& kv, QString* error) {
                 d.faults.badCheck = i;
             else if (k == QLatin1String("commerror"))
                 d.faults.commError = i;
+            else if (k == QLatin1String("commerrorcode"))
+                d.faults.commErrorCode = static_cast<std::uint8_t>(i & 0x7F); // bit 7 is the error flag itself
             else if (k == QLatin1String("busy"))
                 d.faults.busy = i;
             else if (k == QLatin1String("refuse"))
@@ -193,7 +195,8 @@ QString SpecHelp() {
         "  tag=TEXT descriptor=TEXT message=TEXT\n"
         "  preambles=N revision=N\n"
         "Faults (N answers, -1 = always): silent=N badcheck=N commerror=N busy=N\n"
-        "  refuse=N refusecode=C noise=N slow=MS\n")
+        "  refuse=N refusecode=C noise=N slow=MS\n"
+        "  commerrorcode=C  the error bits the device reports (default 0x08, checksum)\n")
         .arg(ModelNames().join(QLatin1String(" ")));
 }
 

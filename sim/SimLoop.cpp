@@ -212,6 +212,15 @@ void SimLoop::Stop() {
     }
 }
 
+void SimLoop::DropUnheard(int fd) {
+    std::uint8_t sink[512];
+    for (;;) {
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, 0) <= 0 || !(p.revents & POLLIN) || ::read(fd, sink, sizeof sink) <= 0)
+            return;
+    }
+}
+
 void SimLoop::Send(int fd, const Answer& a, steady_clock::time_point requestEnd) {
     const LineTiming t = Timing();
     const auto charTime = t.baudRate > 0 ? microseconds(1000000LL * t.bitsPerChar / t.baudRate) : microseconds(0);
@@ -219,8 +228,9 @@ void SimLoop::Send(int fd, const Answer& a, steady_clock::time_point requestEnd)
     if (t.baudRate > 0)
         start += vmc::Scaled(milliseconds(t.turnaroundMs));
     start += vmc::Scaled(milliseconds(a.extraDelayMs));
+    std::this_thread::sleep_until(start);
+    DropUnheard(fd);
     if (t.baudRate <= 0) {
-        std::this_thread::sleep_until(start);
         WriteAll(fd, a.bytes.data(), a.bytes.size());
         return;
     }
@@ -274,8 +284,13 @@ void SimLoop::Run(int fd) {
                 requestEnd += vmc::Scaled(microseconds(1000000LL * t.bitsPerChar / t.baudRate) *
                                           static_cast<long>(consumed));
             qCDebug(lcSim) << "request" << req.command << "bytes" << consumed;
-            if (auto answer = Respond(req))
+            if (auto answer = Respond(req)) {
+                m_answering = true;
                 Send(fd, *answer, requestEnd);
+                m_answering = false;
+                buffer.clear(); // sent before the answer: not heard either
+                break;
+            }
         }
         if (buffer.size() > 4096)
             buffer.clear();

@@ -55,10 +55,15 @@ public:
     };
     std::optional<Answer> Respond(const ParsedRequest& request);
     int RequestCount() const { return m_requests.load(); }
+    // True while a device is turning around or sending an answer.
+    bool Answering() const { return m_answering.load(); }
 
 private:
     void Run(int fd);
     void Send(int fd, const Answer& a, std::chrono::steady_clock::time_point requestEnd);
+    // A device busy with an answer does not hear the line: what the master sent meanwhile (its
+    // retries, when the device is slower than the response timer) is lost, as on a real loop.
+    static void DropUnheard(int fd);
     SimDevice* Addressed(const ParsedRequest& r);
 
     mutable std::mutex m_mutex;
@@ -68,6 +73,7 @@ private:
     int m_wake[2] = {-1, -1};
     std::atomic<bool> m_stop{false};
     std::atomic<int> m_requests{0};
+    std::atomic<bool> m_answering{false};
 };
 
 } // namespace sim

@@ -94,6 +94,9 @@ void LinkThread::BeginJob(LinkJob job) {
     m_responseDeadline.reset();
     m_quietDeadline.reset();
     m_drainUntil.reset();
+    // Whatever arrived since the last transaction (an answer that came after its attempts were
+    // spent) is no answer to this request; left queued, it would be taken for this one's.
+    m_port->Purge();
     WriteFrame(true);
 }
 

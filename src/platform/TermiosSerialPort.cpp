@@ -99,7 +99,7 @@ public:
             Close();
             return Fail(error, s.path + ": cannot set line settings (" + std::strerror(err) + ")");
         }
-        ::ioctl(m_fd, TIOCEXCL);
+        m_exclusive = ::ioctl(m_fd, TIOCEXCL) == 0;
         int lines = 0;
         m_hasModemLines = ::ioctl(m_fd, TIOCMGET, &lines) == 0;
         serial_rs485 rs485{};
@@ -115,6 +115,13 @@ public:
 
     void Close() override {
         if (m_fd >= 0) {
+            // The exclusive mode belongs to the terminal, not to this descriptor: it would outlive
+            // the close wherever someone else keeps the terminal open (hartsim does), and lock out
+            // every later open by a user without administrator rights, this program's included.
+            // Only by the one who set it: a failed open must not free the port of its holder.
+            if (m_exclusive)
+                ::ioctl(m_fd, TIOCNXCL);
+            m_exclusive = false;
             ::close(m_fd);
             m_fd = -1;
         }
@@ -172,6 +179,7 @@ private:
     }
 
     int m_fd = -1;
+    bool m_exclusive = false;
     bool m_hasModemLines = false;
     bool m_manualRts = false;
     std::string m_name;

@@ -67,8 +67,12 @@ void CLinkCommands::Connect() {
     }
     if (!m_frame.IsStarting()) {
         vmc::ShowBox(vmc::ProgramTitle(), QStringLiteral("Can't connect this communication."), vmc::BoxIcon::Error);
-        m_frame.SetMessageText(
-            QStringLiteral("%1: %2").arg(PortDescription(), QString::fromStdString(comm.LastConnectError())));
+        // The reason names the device itself; the pane names it once, as the user chose it.
+        QString reason = QString::fromStdString(comm.LastConnectError());
+        const QString device = QString::fromStdString(comm.CurrentPortName()) + QStringLiteral(": ");
+        if (reason.startsWith(device))
+            reason.remove(0, device.size());
+        m_frame.SetMessageText(QStringLiteral("%1: %2").arg(PortDescription(), reason));
     }
     vmc::SendMessage(m_frame.DeviceTree(), vmc::WM_HART_CONNECT, vmc::HART_DISCONNECTED, 0);
 }

@@ -155,22 +155,24 @@ TEST_F(LinkEngineTest, AnswerIsDeliveredUnderTheCommandItCarries) {
     EXPECT_EQ(frame->lParam, 21);
 }
 
-TEST_F(LinkEngineTest, BytesArrivingWhileIdleWaitForTheNextTransaction) {
+TEST_F(LinkEngineTest, AFrameArrivingWhileIdleIsNotTakenForTheNextAnswer) {
     Connect();
     comm().SetPollingAddress(0);
     comm().Request(1, 0);
     line->FeedReceived(AnswerFrame(1, {12, 0x3F, 0x80, 0, 0}));
     ASSERT_TRUE(SpinUntil([&] { return HasFrame(*session); }));
     std::this_thread::sleep_for(std::chrono::milliseconds(20)); // past the tail of that answer
-    // A late frame arrives while nothing is open; it stays queued and answers the next request.
+    // A late frame arrives while nothing is open (an answer that came after its attempts were
+    // spent): the next request must not take it for its own answer.
     line->FeedReceived(AnswerFrame(2, {0x41, 0x40, 0, 0, 0x42, 0x48, 0, 0}));
     session->ClearMessages();
     comm().Request(3, 0);
+    line->FeedReceived(AnswerFrame(3, {0x41, 0x40, 0, 0, 12, 0x3F, 0x80, 0, 0}));
     ASSERT_TRUE(SpinUntil([&] { return HasFrame(*session); }));
     const auto& log = session->Messages();
     auto frame = std::find_if(log.begin(), log.end(), [](const auto& m) { return m.msg == vmc::WM_HART_FRAME; });
     ASSERT_NE(frame, log.end());
-    EXPECT_EQ(frame->wParam, 2u);
+    EXPECT_EQ(frame->wParam, 3u);
 }
 
 TEST_F(LinkEngineTest, RunAwayStreamIsDroppedNotStored) {

@@ -135,6 +135,7 @@ TEST(SimConfigWords, SpecsAndTheirErrors) {
     } cases[] = {
         {"KT410,address=2,id=0x123,tag=tt-2,busy=3", true, ""},
         {"model=KL710,address=9,slow=200", true, ""},
+        {"KP520,address=6,commerror=-1,commerrorcode=0x20", true, ""},
         {"model=XYZ", false, "unknown model"},
         {"KP510,address=99", false, "address"},
         {"KP510,address=3,id=zz", false, "id"},
@@ -156,6 +157,9 @@ TEST(SimConfigWords, SpecsAndTheirErrors) {
     EXPECT_EQ(d->deviceId, 0x123u);
     EXPECT_EQ(d->tag, "TT-2");
     EXPECT_EQ(d->faults.busy, 3);
+    const SimFaults f = loop.With([](SimLoop& l) { return l.AtAddress(6)->faults; });
+    EXPECT_EQ(f.commError, -1);
+    EXPECT_EQ(f.commErrorCode, 0x20);
 }
 
 TEST(SimConfigWords, LoopFile) {

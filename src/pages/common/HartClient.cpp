@@ -23,6 +23,12 @@ bool CHartClient::SendNextCommand() {
     const int command = m_CommandQueue.RemoveHead();
     if (command < 0)
         return false;
+    if (!Comm().IsConnected()) {
+        // The port went away under the open window and the frame has said so; a box for every
+        // queued command and every refresh would only repeat it until the window is closed.
+        m_CommandQueue.RemoveAll();
+        return false;
+    }
     // Fields left from a request that was never written must not ride along with this one.
     Comm().DeleteRequestItems();
     int byteCount = 0;

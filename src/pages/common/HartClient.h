@@ -31,7 +31,8 @@ public:
     // Puts the command first: it goes out with the next send.
     void QueueCommandFirst(int command) { m_CommandQueue.AddHead(command); }
     // Takes the head of the queue, fills its request and sends it. False when nothing went out
-    // (empty queue, a command the page dropped, or a request the link refused).
+    // (empty queue, a command the page dropped, or a request the link refused). Without a
+    // connection (the port was lost) the queue is dropped without a box of its own.
     bool SendNextCommand();
     // Sends now when no transaction is open; otherwise the queue drains after the answer in
     // flight. (After a failed transaction the link stays in state 5 or 6 until the next request.)
