@@ -97,6 +97,7 @@ TEST_F(CommandTestTest, RowsThatCannotBeSentAreRefused) {
         int type; // -1: none chosen
         QString value, length, box;
         int focus;
+        QString offset = "0";
     };
     const Case cases[] = {
         {-1, "1", "", "Select a Data Type!", IDC_TEST_DATA_TYPE},
@@ -105,9 +106,17 @@ TEST_F(CommandTestTest, RowsThatCannotBeSentAreRefused) {
         {CCommandTestDlg::kInt16, "A1", "", "Data Value is invalid value.", IDC_TEST_DATA_VALUE},
         {CCommandTestDlg::kPackedAscii, "ABC", "0", "Data Length is invalid value.", IDC_TEST_DATA_LENGTH},
         {CCommandTestDlg::kPackedAscii, "ABC", "4", "Data Length is invalid value.", IDC_TEST_DATA_LENGTH},
+        // More than one byte-count byte holds; the largest would overflow the character count.
+        {CCommandTestDlg::kPackedAscii, "ABC", "258", "Data Length is invalid value.", IDC_TEST_DATA_LENGTH},
+        {CCommandTestDlg::kPackedAscii, "ABC", "999999999", "Data Length is invalid value.", IDC_TEST_DATA_LENGTH},
+        // A negative field number would overwrite the row before; text is no field number.
+        {CCommandTestDlg::kInt8, "1", "", "Offset is invalid value.", IDC_TEST_OFFSET, "-1"},
+        {CCommandTestDlg::kInt8, "1", "", "Offset is invalid value.", IDC_TEST_OFFSET, "A"},
+        {CCommandTestDlg::kInt8, "1", "", "Offset is invalid value.", IDC_TEST_OFFSET, "101"},
     };
     for (const Case& c : cases) {
         Boxes().Clear();
+        Retype(Edit(IDC_TEST_OFFSET), c.offset);
         auto* type = Control<QComboBox>(dialog.get(), IDC_TEST_DATA_TYPE);
         type->setCurrentIndex(-1);
         if (c.type >= 0)
