@@ -2,6 +2,7 @@
 // raw answer, and what the dialog refuses.
 #include "TransmitterFixture.h"
 #include "pages/transmitter/CommandTestDialog.h"
+#include "pages/transmitter/Form.h"
 #include "pages/transmitter/TransmitterIds.h"
 
 #include <QTreeWidget>
@@ -139,6 +140,22 @@ TEST_F(CommandTestTest, RowsThatCannotBeSentAreRefused) {
     Click(Control<QPushButton>(dialog.get(), IDC_TEST_REMOVE));
     ASSERT_EQ(dialog->RequestList()->topLevelItemCount(), 1);
     EXPECT_EQ(dialog->RequestList()->topLevelItem(0)->text(1), "2");
+}
+
+TEST_F(CommandTestTest, OffsetArrowsBringATypedNumberIntoTheirRange) {
+    loop.AddDevice("KP510", 0, 1);
+    OpenAt(0);
+    auto* spin = Control<CSpinBuddy>(dialog.get(), IDC_TEST_OFFSET_SPIN);
+    const struct {
+        const char* typed;
+        bool up;
+        const char* shown;
+    } cases[] = {{"2147483647", true, "100"}, {"-2147483648", false, "0"}, {"7", true, "8"}, {"X", true, "0"}};
+    for (const auto& c : cases) {
+        Retype(Edit(IDC_TEST_OFFSET), c.typed);
+        QTest::mouseClick(c.up ? spin->UpButton() : spin->DownButton(), Qt::LeftButton);
+        EXPECT_EQ(Edit(IDC_TEST_OFFSET)->text(), c.shown) << c.typed;
+    }
 }
 
 TEST_F(CommandTestTest, OnlyThePrimaryMasterResetsTheConfigurationChangedFlag) {
