@@ -14,7 +14,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QLockFile>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QStandardPaths>
 #include <cstdio>
@@ -63,22 +62,14 @@ bool CVMC70App::TakeInstanceLock() {
 
 void CVMC70App::EnumerateComPorts() {
     // Explicit devices for COM numbers the rule does not cover ("Ports/COM21=/dev/ttyXR0").
-    QSettings& store = m_profile->Store();
-    store.beginGroup(QStringLiteral("Ports"));
-    const QStringList keys = store.childKeys();
-    store.endGroup();
-    static const QRegularExpression comKey(QStringLiteral("^COM(\\d+)$"), QRegularExpression::CaseInsensitiveOption);
-    for (const QString& key : keys) {
-        const auto m = comKey.match(key);
-        if (m.hasMatch())
-            m_ports->SetExplicit(m.captured(1).toInt(), m_profile->GetString(QStringLiteral("Ports"), key));
-    }
+    for (const auto& [number, path] : m_profile->PortPaths())
+        m_ports->SetExplicit(number, path);
     m_ports->Scan();
     m_nComPortList = m_ports->Numbers();
 }
 
 void CVMC70App::LoadCommSettings() {
-    m_nComPort = static_cast<std::uint8_t>(m_profile->GetInt(profile::kComPort) & 0xFF);
+    m_nComPort = static_cast<std::uint8_t>(m_profile->GetInt(profile::kComPort));
     m_nRetryCount = static_cast<short>(m_profile->GetInt(profile::kRetryCount));
     m_nMasterType = static_cast<short>(m_profile->GetInt(profile::kMasterType));
 }

@@ -6,6 +6,7 @@
 //   ttyUSB0..4     -> COM 11..15
 //   ttyACM0..4     -> COM 16..20
 // and section "Ports" of the settings can name any device for a number ("COM7=/dev/ttyXR0").
+#include <QByteArray>
 #include <QString>
 #include <map>
 #include <string>
@@ -17,6 +18,20 @@ struct CSerialPortEntry {
     QString byIdName; // usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0, when udev made one
 };
 
+// What a scan sees of one entry of the tty class folder.
+struct CTtyListing {
+    QString name;           // ttyUSB0
+    bool hasDevice = false; // a "device" link: hardware behind the name
+    bool hasType = false;   // a "type" file (legacy UARTs) ...
+    QByteArray type;        // ... and what it holds
+};
+
+// One of udev's stable names: the link's name and where it points.
+struct CByIdLink {
+    QString name;
+    QString target; // ../../ttyUSB0
+};
+
 class CComPortMap {
 public:
     explicit CComPortMap(QString sysClassTty = QStringLiteral("/sys/class/tty"),
@@ -24,7 +39,10 @@ public:
 
     // Reads the machine's ports; explicit entries made before stay.
     void Scan();
-    // COM n is this device, whatever the scan finds.
+    // The entries for what a scan saw (Scan reads the folders and hands them here).
+    void Take(const std::vector<CTtyListing>& ttys, const std::vector<CByIdLink>& byId);
+    // COM n is this device, whatever the scan finds. A bare name ("ttyXR0") is a device of the
+    // device folder; anything else must be an absolute path.
     void SetExplicit(int number, const QString& path);
 
     // Ports offered for choosing, by number.
@@ -41,7 +59,7 @@ public:
 
 private:
     void Add(CSerialPortEntry e);
-    bool IsRealBuiltInPort(const QString& name) const;
+    void Sort();
 
     QString m_sys;
     QString m_dev;

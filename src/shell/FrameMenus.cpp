@@ -26,7 +26,7 @@ const std::map<int, QKeySequence>& AcceleratorKeys() {
 } // namespace
 
 CFrameMenus::CFrameMenus(QMainWindow& frame, int menuResource, Handler handler)
-    : m_frame(frame), m_handler(std::move(handler)) {
+    : m_handler(std::move(handler)) {
     QMenuBar* bar = frame.menuBar();
     for (const res::MenuItem& top : res::Menu(menuResource)) {
         if (top.IsPopup()) {

@@ -45,7 +45,6 @@ private:
     QAction* Make(int id, const QString& caption, QObject* owner);
     void AddItems(QMenu* menu, const std::vector<res::MenuItem>& items);
 
-    QMainWindow& m_frame;
     Handler m_handler;
     QToolBar* m_toolBar = nullptr;
     QMenu* m_treePopup = nullptr;

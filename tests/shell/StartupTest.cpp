@@ -45,14 +45,72 @@ TEST_F(StartupTest, StoredSettingsConfigureTheLinkAndTheNaming) {
     EXPECT_FALSE(MenuAction(res::ID_VIEW_TAG)->isChecked());
 }
 
+TEST_F(StartupTest, StoredValuesOutsideTheirRangeReadAsTheDefaults) {
+    {
+        // A file edited by hand: each value would leave the link unusable or retrying for hours.
+        QSettings s(SettingsPath(), QSettings::IniFormat);
+        s.setValue("Communication/ComPort", 256);
+        s.setValue("Communication/RetryCount", 30000);
+        s.setValue("Communication/MasterType", 2);
+        s.setValue("Misc/DetectMode", 3);
+    }
+    StartProgram();
+    EXPECT_EQ(app->m_nComPort, 1);
+    EXPECT_EQ(frame->Comm().GetComPort(), 1);
+    EXPECT_EQ(frame->Comm().GetRetryCount(), 5);
+    EXPECT_EQ(frame->Comm().GetMasterType(), 1);
+    EXPECT_EQ(frame->DetectMode(), 1);
+    EXPECT_TRUE(MenuAction(res::ID_VIEW_TAG)->isChecked());
+}
+
+TEST_F(StartupTest, ProfileKeepsEachKeyWithinItsRange) {
+    const struct {
+        const CProfileKey& key;
+        const char* stored;
+        int read;
+    } cases[] = {{profile::kComPort, "255", 255},   {profile::kComPort, "0", 1},       {profile::kComPort, "257", 1},
+                 {profile::kComPort, " 12 ", 12},   {profile::kComPort, "12x", 1},     {profile::kRetryCount, "1", 1},
+                 {profile::kRetryCount, "0", 5},    {profile::kRetryCount, "6", 5},    {profile::kRetryCount, "-1", 5},
+                 {profile::kMasterType, "0", 0},    {profile::kMasterType, "-1", 1},   {profile::kDetectMode, "2", 2},
+                 {profile::kDetectMode, "0", 1},    {profile::kDetectMode, "", 1},
+                 {profile::kRetryCount, "99999999999", 5}};
+    for (const auto& c : cases) {
+        const QString key = QStringLiteral("%1/%2").arg(c.key.section, c.key.name);
+        Profile()->Store().setValue(key, c.stored);
+        EXPECT_EQ(Profile()->GetInt(c.key), c.read) << qPrintable(key) << " = \"" << c.stored << "\"";
+    }
+}
+
+TEST_F(StartupTest, ExplicitPortsNameAnAbsolutePathOrADeviceOfTheDeviceFolder) {
+    {
+        QSettings s(SettingsPath(), QSettings::IniFormat);
+        s.setValue("Ports/COM21", "/dev/ttyXR0");
+        s.setValue("Ports/com22", "ttyXR1");       // a bare name: a device of the device folder
+        s.setValue("Ports/COM23", "serial/ttyXR2"); // relative to wherever the program started
+        s.setValue("Ports/COM24", "..");
+        s.setValue("Ports/COM26", ":/ttyXR7"); // what Qt takes for an absolute resource path
+        s.setValue("Ports/COM25", "");
+        s.setValue("Ports/COM0", "/dev/ttyXR3");
+        s.setValue("Ports/COM256", "/dev/ttyXR4");
+        s.setValue("Ports/Modem", "/dev/ttyXR6");
+    }
+    app = MakeApp();
+    app->EnumerateComPorts();
+    EXPECT_EQ(app->m_nComPortList, (std::vector<int>{21, 22}));
+    EXPECT_EQ(app->PortMap().PathFor(22), dir.filePath("dev") + "/ttyXR1");
+    EXPECT_EQ(app->PortMap().PathFor(23), dir.filePath("dev") + "/ttyS22") << "the rule's guess, not the relative path";
+}
+
 TEST_F(StartupTest, KernelNamesMapToComNumbers) {
     const struct {
         const char* name;
         int number;
-    } cases[] = {{"ttyS0", 1}, {"ttyS1", 2}, {"ttyS9", 10}, {"ttyS10", 0}, {"ttyUSB0", 11}, {"ttyUSB4", 15},
-                 {"ttyUSB5", 0}, {"ttyACM0", 16}, {"ttyACM4", 20}, {"tty0", 0}, {"ttyAMA0", 0}, {"pts", 0}};
+    } cases[] = {{"ttyS0", 1},      {"ttyS1", 2},          {"ttyS9", 10},    {"ttyS10", 0},     {"ttyUSB0", 11},
+                 {"ttyUSB4", 15},   {"ttyUSB5", 0},        {"ttyACM0", 16},  {"ttyACM4", 20},   {"tty0", 0},
+                 {"ttyAMA0", 0},    {"pts", 0},            {"ttyS00", 0},    {"ttyUSB01", 0},   {"ttyUSB٣", 0},
+                 {"ttyUSB99999999999", 0}};
     for (const auto& c : cases)
-        EXPECT_EQ(CComPortMap::NumberForDevice(c.name), c.number) << c.name;
+        EXPECT_EQ(CComPortMap::NumberForDevice(QString::fromUtf8(c.name)), c.number) << c.name;
 }
 
 TEST_F(StartupTest, PortMapOffersTheFirstBuiltInPortAndAdaptersWithTheirPaths) {

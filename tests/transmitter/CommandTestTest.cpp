@@ -2,6 +2,7 @@
 // raw answer, and what the dialog refuses.
 #include "TransmitterFixture.h"
 #include "pages/transmitter/CommandTestDialog.h"
+#include "pages/transmitter/Form.h"
 #include "pages/transmitter/TransmitterIds.h"
 
 #include <QTreeWidget>
@@ -97,6 +98,7 @@ TEST_F(CommandTestTest, RowsThatCannotBeSentAreRefused) {
         int type; // -1: none chosen
         QString value, length, box;
         int focus;
+        QString offset = "0";
     };
     const Case cases[] = {
         {-1, "1", "", "Select a Data Type!", IDC_TEST_DATA_TYPE},
@@ -105,9 +107,17 @@ TEST_F(CommandTestTest, RowsThatCannotBeSentAreRefused) {
         {CCommandTestDlg::kInt16, "A1", "", "Data Value is invalid value.", IDC_TEST_DATA_VALUE},
         {CCommandTestDlg::kPackedAscii, "ABC", "0", "Data Length is invalid value.", IDC_TEST_DATA_LENGTH},
         {CCommandTestDlg::kPackedAscii, "ABC", "4", "Data Length is invalid value.", IDC_TEST_DATA_LENGTH},
+        // More than one byte-count byte holds; the largest would overflow the character count.
+        {CCommandTestDlg::kPackedAscii, "ABC", "258", "Data Length is invalid value.", IDC_TEST_DATA_LENGTH},
+        {CCommandTestDlg::kPackedAscii, "ABC", "999999999", "Data Length is invalid value.", IDC_TEST_DATA_LENGTH},
+        // A negative field number would overwrite the row before; text is no field number.
+        {CCommandTestDlg::kInt8, "1", "", "Offset is invalid value.", IDC_TEST_OFFSET, "-1"},
+        {CCommandTestDlg::kInt8, "1", "", "Offset is invalid value.", IDC_TEST_OFFSET, "A"},
+        {CCommandTestDlg::kInt8, "1", "", "Offset is invalid value.", IDC_TEST_OFFSET, "101"},
     };
     for (const Case& c : cases) {
         Boxes().Clear();
+        Retype(Edit(IDC_TEST_OFFSET), c.offset);
         auto* type = Control<QComboBox>(dialog.get(), IDC_TEST_DATA_TYPE);
         type->setCurrentIndex(-1);
         if (c.type >= 0)
@@ -130,6 +140,22 @@ TEST_F(CommandTestTest, RowsThatCannotBeSentAreRefused) {
     Click(Control<QPushButton>(dialog.get(), IDC_TEST_REMOVE));
     ASSERT_EQ(dialog->RequestList()->topLevelItemCount(), 1);
     EXPECT_EQ(dialog->RequestList()->topLevelItem(0)->text(1), "2");
+}
+
+TEST_F(CommandTestTest, OffsetArrowsBringATypedNumberIntoTheirRange) {
+    loop.AddDevice("KP510", 0, 1);
+    OpenAt(0);
+    auto* spin = Control<CSpinBuddy>(dialog.get(), IDC_TEST_OFFSET_SPIN);
+    const struct {
+        const char* typed;
+        bool up;
+        const char* shown;
+    } cases[] = {{"2147483647", true, "100"}, {"-2147483648", false, "0"}, {"7", true, "8"}, {"X", true, "0"}};
+    for (const auto& c : cases) {
+        Retype(Edit(IDC_TEST_OFFSET), c.typed);
+        QTest::mouseClick(c.up ? spin->UpButton() : spin->DownButton(), Qt::LeftButton);
+        EXPECT_EQ(Edit(IDC_TEST_OFFSET)->text(), c.shown) << c.typed;
+    }
 }
 
 TEST_F(CommandTestTest, OnlyThePrimaryMasterResetsTheConfigurationChangedFlag) {

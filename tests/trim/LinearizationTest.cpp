@@ -200,6 +200,18 @@ TEST_F(VariableTableTest, FiveFlaggedRowsGoOutInThreeFramesAndStayFlagged) {
     EXPECT_EQ(FramesOf({151}).size(), 3u);
 }
 
+TEST_F(VariableTableTest, AValueBeyondAFloatIsRefusedAndNothingIsWritten) {
+    Open();
+    ReadAll();
+    line->ClearWrites();
+    const res::LinRowIds& ids = kVariableLinRows[3];
+    EnterRow(ids, 1.0f, 2.0f, true);
+    Type(dlg.get(), ids.modified, "1e39");
+    Click(dlg.get(), IDC_LIN_WRITE);
+    EXPECT_EQ(Boxes().Texts(), std::vector<QString>{"Please enter a number."});
+    EXPECT_TRUE(FramesOf({151}).empty());
+}
+
 TEST_F(VariableTableTest, WriteWithoutUnitIsRefusedAndReadStaysUsable) {
     Open();
     // A row ticked before anything was read, with no unit chosen.

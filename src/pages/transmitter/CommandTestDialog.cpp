@@ -1,6 +1,7 @@
 #include "pages/transmitter/CommandTestDialog.h"
 
 #include "pages/common/UpperEdit.h"
+#include "pages/transmitter/CommandTestRow.h"
 #include "pages/transmitter/Form.h"
 #include "pages/transmitter/TransmitterIds.h"
 #include "platform/MessageBox.h"
@@ -19,40 +20,13 @@ using namespace res;
 
 namespace {
 
-struct TypeRow {
-    const char* name;
-    int length;        // fixed length in bytes; 0: typed by the user
-    qint64 low, high;  // accepted integer values (signed or unsigned forms)
-};
-constexpr TypeRow kTypes[] = {{"Int8", 1, -128, 255},
-                              {"Int16", 2, -32768, 65535},
-                              {"Int24", 3, -8388608, 16777215},
-                              {"Float32", 4, 0, 0},
-                              {"Packed ASCII", 0, 0, 0}};
-constexpr int kMaxDataBytes = 255; // one byte-count byte
-
 bool Refuse(QWidget* field, const QString& text) {
     vmc::PlainBox(text);
     field->setFocus();
     return false;
 }
 
-QString InvalidValueText() { return QStringLiteral("Data Value is invalid value."); }
 QString InvalidLengthText() { return QStringLiteral("Data Length is invalid value."); }
-
-// A typed value in the form its type takes; false when it is not one.
-bool ValueFits(int type, const QString& text, int length) {
-    if (type == CCommandTestDlg::kPackedAscii)
-        return length > 0;
-    if (type == CCommandTestDlg::kFloat32) {
-        bool ok = false;
-        const double v = text.trimmed().toDouble(&ok);
-        return ok && std::abs(v) <= std::numeric_limits<float>::max();
-    }
-    bool ok = false;
-    const qint64 v = text.trimmed().toLongLong(&ok);
-    return ok && v >= kTypes[type].low && v <= kTypes[type].high;
-}
 
 } // namespace
 
@@ -65,10 +39,10 @@ CCommandTestDlg::CCommandTestDlg(IPageHost& host, QWidget* parent) : CHartDialog
     m_command = form::Edit(request, IDC_TEST_COMMAND);
     m_offset = form::Edit(request, IDC_TEST_OFFSET);
     m_offsetSpin = new CSpinBuddy(m_offset, IDC_TEST_OFFSET_SPIN, request);
-    m_offsetSpin->SetRange(0, 100);
+    m_offsetSpin->SetRange(0, commandtest::kMaxOffset);
     m_type = form::DropList(request, IDC_TEST_DATA_TYPE);
-    for (const auto& t : kTypes)
-        m_type->addItem(QLatin1String(t.name));
+    for (int t = 0; t < commandtest::kTypeCount; ++t)
+        m_type->addItem(QLatin1String(commandtest::TypeName(t)));
     m_type->setCurrentIndex(-1);
     m_value = form::Named(new CUpperEdit(request), IDC_TEST_DATA_VALUE);
     m_length = form::Edit(request, IDC_TEST_DATA_LENGTH);
@@ -161,36 +135,26 @@ void CCommandTestDlg::ClearFields() {
 void CCommandTestDlg::OnDataType(int index) {
     if (index < 0)
         return;
-    const int fixed = kTypes[index].length;
+    const int fixed = commandtest::FixedLength(index);
     m_length->setReadOnly(fixed > 0);
     if (fixed > 0)
         m_length->setText(QString::number(fixed));
 }
 
 void CCommandTestDlg::OnAdd() {
+    using commandtest::RowFault;
     const int type = m_type->currentIndex();
-    if (type < 0) {
-        Refuse(m_type, QStringLiteral("Select a Data Type!"));
-        return;
-    }
     const QString value = m_value->text();
-    if (value.isEmpty()) {
-        Refuse(m_value, QStringLiteral("Input a Data Value!"));
-        return;
-    }
-    bool ok = false;
-    const int length = m_length->text().trimmed().toInt(&ok);
-    // Packed ASCII carries four characters in three bytes: other lengths would not match the
-    // byte count the frame announces.
-    if (!ok || length <= 0 || (type == kPackedAscii && length % 3 != 0)) {
-        Refuse(m_length, InvalidLengthText());
-        return;
-    }
-    if (!ValueFits(type, value, length)) {
-        Refuse(m_value, InvalidValueText());
-        return;
+    switch (commandtest::CheckRow(type, m_offset->text(), value, m_length->text())) {
+    case RowFault::None: break;
+    case RowFault::NoType: Refuse(m_type, QStringLiteral("Select a Data Type!")); return;
+    case RowFault::NoValue: Refuse(m_value, QStringLiteral("Input a Data Value!")); return;
+    case RowFault::BadLength: Refuse(m_length, InvalidLengthText()); return;
+    case RowFault::BadValue: Refuse(m_value, QStringLiteral("Data Value is invalid value.")); return;
+    case RowFault::BadOffset: Refuse(m_offset, QStringLiteral("Offset is invalid value.")); return;
     }
     const int offset = m_offset->text().trimmed().toInt();
+    const int length = m_length->text().trimmed().toInt();
     auto* item = new QTreeWidgetItem(m_list, {QString::number(offset), value, QString::number(length)});
     item->setTextAlignment(0, Qt::AlignCenter);
     item->setTextAlignment(2, Qt::AlignRight);
@@ -198,22 +162,6 @@ void CCommandTestDlg::OnAdd() {
 }
 
 void CCommandTestDlg::OnRemove() { qDeleteAll(m_list->selectedItems()); }
-
-bool CCommandTestDlg::SetRequestItem(int offset, int type, const QString& value, int length) {
-    CHartComm& comm = Comm();
-    comm.SetRequestOffset(offset);
-    switch (type) {
-    case kInt8: comm.SetXInt8(value.trimmed().toInt()); return true;
-    case kInt16: comm.SetInt16(value.trimmed().toInt()); return true;
-    case kInt24: comm.SetXInt24(value.trimmed().toInt()); return true;
-    case kFloat32: comm.SetFloat(value.trimmed().toFloat()); return true;
-    case kPackedAscii:
-        comm.SetXStringLength(length * 4 / 3);
-        comm.SetXString(value);
-        return true;
-    default: return false;
-    }
-}
 
 void CCommandTestDlg::OnRun() {
     bool ok = false;
@@ -229,12 +177,12 @@ void CCommandTestDlg::OnRun() {
     // Rows go in list order; a first row at an offset other than 0 adds to what the link holds.
     for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* row = m_list->topLevelItem(i);
-        SetRequestItem(row->text(0).toInt(), row->data(0, Qt::UserRole).toInt(), row->text(1),
-                       row->text(2).toInt());
+        commandtest::SetRequestRow(Comm(), row->text(0).toInt(), row->data(0, Qt::UserRole).toInt(), row->text(1),
+                                   row->text(2).toInt());
     }
     // The byte count is what the frame carries, so the device never reads past the data.
     const int total = static_cast<int>(Comm().RequestBytes().size());
-    if (total > kMaxDataBytes) {
+    if (total > commandtest::kMaxDataBytes) {
         Comm().DeleteRequestItems();
         Refuse(m_list, InvalidLengthText());
         return;

@@ -3,6 +3,7 @@
 // values, sent to the current device; the answer is shown raw (command, byte count, both status
 // bytes, data bytes).
 #include "pages/common/HartPage.h"
+#include "pages/transmitter/CommandTestRow.h"
 
 class CSpinBuddy;
 class CUpperEdit;
@@ -13,7 +14,13 @@ class QTreeWidget;
 class CCommandTestDlg : public CHartDialog {
     Q_OBJECT
 public:
-    enum DataType { kInt8, kInt16, kInt24, kFloat32, kPackedAscii };
+    enum DataType {
+        kInt8 = commandtest::kInt8,
+        kInt16 = commandtest::kInt16,
+        kInt24 = commandtest::kInt24,
+        kFloat32 = commandtest::kFloat32,
+        kPackedAscii = commandtest::kPackedAscii
+    };
 
     explicit CCommandTestDlg(IPageHost& host, QWidget* parent = nullptr);
 
@@ -32,8 +39,6 @@ protected:
 private:
     void ClearFields();
     void OnDataType(int index);
-    // The request item of one row; false when its value does not fit its type.
-    bool SetRequestItem(int offset, int type, const QString& value, int length);
 
     QLineEdit* m_command = nullptr;
     QLineEdit* m_offset = nullptr;

@@ -72,7 +72,8 @@ void CSpinBuddy::SetPos(int pos) { m_buddy->setText(QString::number(std::clamp(p
 void CSpinBuddy::Step(int delta) {
     bool ok = false;
     const int now = m_buddy->text().trimmed().toInt(&ok);
-    const int next = std::clamp(ok ? now + delta : m_low, m_low, m_high);
+    // Into the range before the step: a typed 2147483647 plus one would overflow.
+    const int next = ok ? std::clamp(std::clamp(now, m_low, m_high) + delta, m_low, m_high) : m_low;
     if (ok && next == now)
         return;
     m_buddy->setText(QString::number(next));

@@ -12,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <cmath>
+#include <limits>
 
 using namespace res;
 
@@ -209,7 +210,8 @@ bool CLinearizationDlg::RowValues(int row, float& current, float& modified) {
     for (auto [edit, value] : {std::pair{r.current, &current}, std::pair{r.modifiedEdit, &modified}}) {
         bool ok = false;
         const double v = edit->text().trimmed().toDouble(&ok);
-        if (!ok || !std::isfinite(v)) {
+        // Beyond a float's range the value would reach the device as infinity.
+        if (!ok || !std::isfinite(v) || std::abs(v) > std::numeric_limits<float>::max()) {
             vmc::PlainBox(QStringLiteral("Please enter a number."));
             edit->setFocus();
             edit->selectAll();
