@@ -25,12 +25,16 @@
 
 namespace {
 
+constexpr int kKeep = -2;
+constexpr int kAll = -1;
+
 struct Shot {
     const char* file;
     int command;
     int address;    // the current device while the window is open
     int tab = -1;   // a tab of the sheet to show, or the first
     int settleMs = 2500; // long enough for the window's reads at 1200 baud
+    int ticked = kKeep;  // the transmitters ticked in the tree: kKeep, kAll, or this address alone
 };
 
 // The windows of the user menu, each on a transmitter it is meant for.
@@ -44,7 +48,20 @@ const Shot kShots[] = {
     {"lcd-display-mode.png", res::ID_LCD_DISPLAY_MODE, 0},
     {"totalize.png", res::ID_TOTALIZE, 5},
     {"gwr-level.png", res::ID_GWR_LEVEL, 4},
+    // Data Trend trends the current transmitter alone, or every ticked one on a multi-drop loop.
+    {"data-trend.png", res::ID_DATA_TREND, 0, -1, 8000, 0},
+    {"data-trend-multidrop.png", res::ID_DATA_TREND, 1, -1, 12000, kAll},
 };
+
+// Ticks the rows as the shot wants them; the last ticked row becomes the current device.
+void Tick(CLeftView& tree, int ticked, int current) {
+    if (ticked == kKeep)
+        return;
+    for (int a = 0; a < 16; ++a)
+        if (tree.RowOf(a))
+            tree.CheckDevice(a, ticked == kAll || a == ticked);
+    tree.CheckDevice(current, true);
+}
 
 // Keeps the event loop turning for a while (the link's answers arrive as events).
 void Pump(int ms) {
@@ -107,6 +124,7 @@ int Run(CMainFrame& frame, const QDir& out) {
             ++failures;
             continue;
         }
+        Tick(*tree, s.ticked, s.address);
         tree->setCurrentItem(row);
         Pump(300);
         if (!frame.IsCommandAvailable(s.command)) {
