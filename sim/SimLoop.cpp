@@ -26,10 +26,19 @@ bool Consume(int& counter) {
     return true;
 }
 
+// A socket whose master side has gone must not kill the process with SIGPIPE: the loop just
+// loses its answer, as a device does when the modem is unplugged. Terminals are written plainly.
+ssize_t WriteSome(int fd, const std::uint8_t* p, std::size_t n) {
+    const ssize_t w = ::send(fd, p, n, MSG_NOSIGNAL);
+    if (w < 0 && errno == ENOTSOCK)
+        return ::write(fd, p, n);
+    return w;
+}
+
 long WriteAll(int fd, const std::uint8_t* p, std::size_t n) {
     std::size_t done = 0;
     while (done < n) {
-        const ssize_t w = ::write(fd, p + done, n - done);
+        const ssize_t w = WriteSome(fd, p + done, n - done);
         if (w < 0) {
             if (errno == EINTR)
                 continue;

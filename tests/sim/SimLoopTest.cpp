@@ -10,6 +10,8 @@
 #include "sim/SlaveFraming.h"
 
 #include <QTemporaryFile>
+#include <sys/socket.h>
+#include <unistd.h>
 
 using namespace sim;
 
@@ -193,4 +195,22 @@ TEST(SimCommandTable, ACommandHasOneHandlerAndTheProgramsTableBuilds) {
     // Every group's handlers together: a command two groups both answer stops this.
     EXPECT_NO_THROW(sim::Commands());
     EXPECT_TRUE(sim::Commands().Has(210));
+}
+
+TEST(SimLoopLine, AnAnswerAfterTheMasterHungUpDoesNotKillTheProcess) {
+    int fds[2];
+    ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds), 0);
+    SimLoop loop;
+    SimDevice& d = loop.AddDevice("KP510", 0, 0xA1);
+    loop.With([&](SimLoop&) { return d.faults.slowMs = 4000; });
+    loop.Start(fds[1]);
+    const std::uint8_t command0[] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x02, 0x80, 0x00, 0x00, 0x82};
+    ASSERT_EQ(::write(fds[0], command0, sizeof command0), static_cast<ssize_t>(sizeof command0));
+    ASSERT_TRUE(testing_support::SpinUntil([&] { return loop.Answering(); }));
+    ::close(fds[0]); // the modem goes while the device is still answering
+    // The answer goes to a socket nobody reads: without care this raises SIGPIPE and ends the test
+    // program here.
+    EXPECT_TRUE(testing_support::SpinUntil([&] { return !loop.Answering(); }));
+    loop.Stop();
+    ::close(fds[1]);
 }
