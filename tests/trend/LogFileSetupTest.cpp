@@ -61,6 +61,17 @@ TEST_F(LogFileSetupTest, OpensWithTheStoredSettingsAndTheFolderInView) {
         EXPECT_TRUE(Find<QLineEdit>(dlg, id)->isEnabled()) << id;
 }
 
+TEST_F(LogFileSetupTest, HandEditedValuesOutsideWhatTheDialogStoresAreNotUsed) {
+    // A relative folder would put the logs wherever the program was started; an auto-save period
+    // the dialog cannot take would be refused the moment the dialog is confirmed.
+    settings->WriteText(trendkeys::kLogFolder, QStringLiteral("logs"));
+    settings->WriteInt(trendkeys::kAutoSave, 9999);
+    EXPECT_EQ(settings->LogFolder(), CTrendSettings::DefaultLogFolder());
+    CLogFileSetupDlg dlg(*profile);
+    EXPECT_EQ(Find<QLineEdit>(dlg, "1353")->text(), QStringLiteral("60"));
+    EXPECT_EQ(QDir::fromNativeSeparators(dlg.FolderEdit()->text()), CTrendSettings::DefaultLogFolder());
+}
+
 TEST_F(LogFileSetupTest, SetupStoresTheSettingsNamesAndFolder) {
     CLogFileSetupDlg dlg(*profile);
     dlg.SetFolderChooser([this](QWidget*, const QString&) { return Folder(); });

@@ -193,6 +193,8 @@ TEST_F(TrendLogTest, FileNamesFollowTheUserDefinedNamesAndStayInTheLogFolder) {
         {1, nullptr, 0, 2, "Log_PV_MultiDrop.txt.txt"},
         {1, nullptr, 1, 0, "Log_DV.txt.txt"},
         {1, "../../elsewhere", 0, 0, "elsewhere.txt"},
+        {1, "", 0, 0, "Log_PV_Single.txt"},        // emptied by hand: not a hidden ".txt"
+        {1, "folder/", 0, 0, "Log_PV_Single.txt"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);

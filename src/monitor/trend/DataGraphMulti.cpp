@@ -123,8 +123,8 @@ void CDataGraphMulti::OnInitDialog() {
     BuildRows();
 
     m_editQueryTime->setText(QString::number(Settings().QueryTime()));
-    const float upper = static_cast<float>(trend::LeadingFloat(Settings().GetText(trendkeys::kPVUpperRange)));
-    const float lower = static_cast<float>(trend::LeadingFloat(Settings().GetText(trendkeys::kPVLowerRange)));
+    const float upper = trend::LeadingFloatValue(Settings().GetText(trendkeys::kPVUpperRange));
+    const float lower = trend::LeadingFloatValue(Settings().GetText(trendkeys::kPVLowerRange));
     m_editMaximum->setText(trend::FormatTrimmedFloat(upper));
     m_editMinimum->setText(trend::FormatTrimmedFloat(lower));
     m_spinMaximum->SetRange(-100, 100);
@@ -302,8 +302,8 @@ void CDataGraphMulti::MoveOn() {
 }
 
 bool CDataGraphMulti::OnApply() {
-    const float upper = static_cast<float>(trend::LeadingFloat(m_editMaximum->text()));
-    const float lower = static_cast<float>(trend::LeadingFloat(m_editMinimum->text()));
+    const float upper = trend::LeadingFloatValue(m_editMaximum->text());
+    const float lower = trend::LeadingFloatValue(m_editMinimum->text());
     m_wndChart->SetUpper(upper);
     m_wndChart->SetLower(lower);
     Settings().WriteText(trendkeys::kPVUpperRange, trend::FormatTrimmedFloat(upper));

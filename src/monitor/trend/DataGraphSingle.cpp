@@ -155,8 +155,8 @@ void CDataGraphSingle::OnInitDialog() {
     m_editMinimum->setText(Fixed(-20.0, 1));
     m_nQueryTime = Settings().QueryTime();
     m_editQueryTime->setText(QString::number(m_nQueryTime));
-    m_fUpperRange = static_cast<float>(trend::LeadingFloat(Settings().GetText(trendkeys::kPVUpperRange)));
-    m_fLowerRange = static_cast<float>(trend::LeadingFloat(Settings().GetText(trendkeys::kPVLowerRange)));
+    m_fUpperRange = trend::LeadingFloatValue(Settings().GetText(trendkeys::kPVUpperRange));
+    m_fLowerRange = trend::LeadingFloatValue(Settings().GetText(trendkeys::kPVLowerRange));
 
     m_buttonAverage->hide();
     m_spinMaximum->SetRange(-500, 1000);
@@ -335,8 +335,8 @@ bool CDataGraphSingle::OnApply() {
     m_nQueryTime = static_cast<int>(queryTime);
     if (m_bSettingsChanged) {
         m_bSettingsChanged = false;
-        m_fUpperRange = static_cast<float>(trend::LeadingFloat(m_editMaximum->text()));
-        m_fLowerRange = static_cast<float>(trend::LeadingFloat(m_editMinimum->text()));
+        m_fUpperRange = trend::LeadingFloatValue(m_editMaximum->text());
+        m_fLowerRange = trend::LeadingFloatValue(m_editMinimum->text());
         m_wndChart->SetUpper(m_fUpperRange);
         m_wndChart->SetLower(m_fLowerRange);
         Settings().WriteInt(trendkeys::kQueryTime, m_nQueryTime);
@@ -376,8 +376,8 @@ void CDataGraphSingle::OnColourButton(Colour which) {
         return;
     *member = *chosen;
     if (which == Colour::Line) {
-        const float upper = static_cast<float>(trend::LeadingFloat(m_editMaximum->text()));
-        const float lower = static_cast<float>(trend::LeadingFloat(m_editMinimum->text()));
+        const float upper = trend::LeadingFloatValue(m_editMaximum->text());
+        const float lower = trend::LeadingFloatValue(m_editMinimum->text());
         m_wndChart->ReplaceSeries(m_colLine, upper, lower);
         m_wndChart->AddValue(0, m_fPV);
     } else {

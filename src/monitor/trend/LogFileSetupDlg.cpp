@@ -27,7 +27,7 @@ CLogFileSetupDlg::CLogFileSetupDlg(CProfile& profile, QWidget* parent)
 
     m_bAlways = m_settings.GetInt(kAlwaysFileLogging) != 0;
     m_bUserDefined = m_settings.GetInt(kUserDefinedFileName) != 0;
-    m_nAutoSave = m_settings.GetInt(kAutoSave);
+    m_nAutoSave = m_settings.AutoSaveMinutes();
     m_strFolderAtOpening = m_settings.LogFolder();
     m_editFolder->setText(QDir::toNativeSeparators(m_strFolderAtOpening));
     for (NameField& n : m_names) {

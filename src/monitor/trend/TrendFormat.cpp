@@ -22,6 +22,11 @@ double LeadingFloat(const QString& text) {
     return std::isfinite(v) ? v : 0.0;
 }
 
+float LeadingFloatValue(const QString& text) {
+    const double v = LeadingFloat(text);
+    return std::abs(v) <= static_cast<double>(std::numeric_limits<float>::max()) ? static_cast<float>(v) : 0.0f;
+}
+
 float RoundPrinted(float value, int decimals) {
     if (!std::isfinite(value))
         return value;

@@ -16,6 +16,8 @@ inline const QString& MakerName() {
 long long LeadingInt(const QString& text);
 // The leading decimal number of the text (0 when there is none).
 double LeadingFloat(const QString& text);
+// The same as a float: 0 as well for a number beyond a float's range, which no float holds.
+float LeadingFloatValue(const QString& text);
 
 // The value printed with the given decimals and read back ("%.4f" then atof).
 float RoundPrinted(float value, int decimals);

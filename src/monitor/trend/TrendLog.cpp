@@ -37,17 +37,14 @@ QString CTrendLog::TimeOfDay() const { return m_clock().toString(QStringLiteral(
 
 QString CTrendLog::GetLogFileName(int page) const {
     using namespace trendkeys;
-    const bool multi = MultiDrop();
-    QString name;
+    const CProfileTextKey& key = page == kDVPage ? kDVLog : MultiDrop() ? kPVLogMultiDrop : kPVLogSingle;
+    const QString standard = QString::fromLatin1(key.defaultValue);
     if (m_settings.GetInt(kUserDefinedFileName) == 0)
-        name = QString::fromLatin1(page == kDVPage ? kDVLog.defaultValue
-                                   : multi         ? kPVLogMultiDrop.defaultValue
-                                                   : kPVLogSingle.defaultValue);
-    else
-        name = m_settings.GetText(page == kDVPage ? kDVLog : multi ? kPVLogMultiDrop : kPVLogSingle) +
-               QStringLiteral(".txt");
-    // A name is a name: a stored path must not lead the file out of the log folder.
-    return QFileInfo(name).fileName();
+        return standard;
+    // A name is a name: a stored path must not lead the file out of the log folder. A stored
+    // name that leaves nothing (emptied by hand, or only a folder) would make a hidden ".txt".
+    const QString name = QFileInfo(m_settings.GetText(key) + QStringLiteral(".txt")).fileName();
+    return name == QLatin1String(".txt") ? standard : name;
 }
 
 QString CTrendLog::LogFilePath(int page) const { return QDir(m_settings.LogFolder()).filePath(GetLogFileName(page)); }

@@ -28,7 +28,9 @@ int CTrendSettings::AutoSaveMinutes() const {
 
 QString CTrendSettings::LogFolder() const {
     const QString stored = GetText(trendkeys::kLogFolder).trimmed();
-    return stored.isEmpty() ? DefaultLogFolder() : QDir::cleanPath(stored);
+    // The setup dialog stores an absolute folder; a relative one (edited by hand) would put the
+    // logs wherever the program happened to be started.
+    return stored.startsWith(QLatin1Char('/')) ? QDir::cleanPath(stored) : DefaultLogFolder();
 }
 
 QString CTrendSettings::DefaultLogFolder() {

@@ -48,7 +48,8 @@ public:
     // Minutes between two close-and-reopen passes of a log file; 0 turns them off.
     int AutoSaveMinutes() const;
 
-    // The folder the log files are written to: the stored one, or the default.
+    // The folder the log files are written to: the stored one when it is absolute, else the
+    // default.
     QString LogFolder() const;
     // The user's documents folder (or the per-user data folder where there is none) with a folder
     // of the program's own in it.
