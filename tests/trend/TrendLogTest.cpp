@@ -195,6 +195,7 @@ TEST_F(TrendLogTest, FileNamesFollowTheUserDefinedNamesAndStayInTheLogFolder) {
         {1, "../../elsewhere", 0, 0, "elsewhere.txt"},
         {1, "", 0, 0, "Log_PV_Single.txt"},        // emptied by hand: not a hidden ".txt"
         {1, "folder/", 0, 0, "Log_PV_Single.txt"},
+        {1, ":colon", 0, 0, ":colon.txt"}, // a plain name, though Qt takes ":..." for a resource
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expected);

@@ -47,7 +47,11 @@ QString CTrendLog::GetLogFileName(int page) const {
     return name == QLatin1String(".txt") ? standard : name;
 }
 
-QString CTrendLog::LogFilePath(int page) const { return QDir(m_settings.LogFolder()).filePath(GetLogFileName(page)); }
+QString CTrendLog::LogFilePath(int page) const {
+    // Joined by hand: QDir::filePath takes a name such as ":x.txt" for an absolute (resource)
+    // path and would leave the folder out.
+    return QDir::cleanPath(m_settings.LogFolder() + QLatin1Char('/') + GetLogFileName(page));
+}
 
 QString CTrendLog::Rule(QChar c) const {
     int width = 0;
@@ -109,7 +113,7 @@ bool CTrendLog::OpenFile(int page) {
         m_strError = QStringLiteral("%1: the folder cannot be created").arg(folder);
         return false;
     }
-    m_file.setFileName(QDir(folder).filePath(GetLogFileName(page)));
+    m_file.setFileName(LogFilePath(page));
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)) {
         m_strError = QStringLiteral("%1: %2").arg(m_file.fileName(), m_file.errorString());
         return false;
