@@ -85,6 +85,8 @@ int CHartComm::Connect() {
     return 1;
 }
 
+bool CHartComm::IsPortLost() const { return m_bConnected && m_thread && m_thread->IsLost(); }
+
 int CHartComm::Disconnect() {
     if (!m_bConnected)
         return 1;
@@ -151,8 +153,13 @@ int CHartComm::Request(int nCmd, int nDatacount) {
     job.judge.lastCommand = rec->m_nLastCommand;
     SetComState(SEND_COM_STATE);
     qCDebug(lcLink) << "request" << nCmd << "to" << m_nPollingAddress << HexText(job.frame.data(), m_nWriteDataSize);
-    if (!m_thread->Send(std::move(job)))
+    if (!m_thread->Send(std::move(job))) {
+        // A port that has gone leaves no transaction to wait for; a refused write on a present
+        // port stays in SEND_COM_STATE until the next request.
+        if (m_thread->IsLost())
+            SetComState(IDLE_COM_STATE);
         return 0;
+    }
     DeleteRequestItems(); // the frame stays in the write buffer for retries
     return 1;
 }
@@ -394,6 +401,11 @@ int CHartComm::CopyAddressEntry(int from, int to) {
         return 0;
     m_AddressTable[static_cast<std::size_t>(to)] = m_AddressTable[static_cast<std::size_t>(from)];
     return 1;
+}
+
+void ReportRequestFailure(const CHartComm& comm, int command) {
+    if (!comm.IsPortLost())
+        ReportCommandError(3, QString::number(command));
 }
 
 void ReportCommandError(int kind, const QString& command) {

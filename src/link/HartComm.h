@@ -30,6 +30,9 @@ public:
     int Connect();
     int Disconnect();
     bool IsConnected() const { return m_bConnected; }
+    // The port has gone under an open connection (adapter pulled); the owner hears of it queued,
+    // so until then the connection still reads as open.
+    bool IsPortLost() const;
     void SetComPort(int n) {
         if (n > 0)
             m_nComPort = n;
@@ -168,3 +171,6 @@ private:
 
 // "[Cmd#%s] " error box of every page. kind 3: the request was not written; kind 4: refused.
 void ReportCommandError(int kind, const QString& command);
+// Kind 3 for a request that Request() did not write; nothing when the port itself has gone, which
+// the program announces once for all.
+void ReportRequestFailure(const CHartComm& comm, int command);

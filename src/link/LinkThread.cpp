@@ -113,18 +113,31 @@ void LinkThread::WriteFrame(bool firstAttempt) {
     const long n = m_port->Write(m_job.frame.data(), m_job.frame.size());
     const int writeErr = errno;
     const bool ok = n == static_cast<long>(m_job.frame.size());
+    const bool portGone = n < 0 && (writeErr == EIO || writeErr == ENXIO || writeErr == ENODEV);
+    if (!ok) {
+        qCDebug(lcLink) << "write failed" << n;
+        if (manualRts)
+            m_port->SetRts(false);
+        // Before the result goes out, so a request refused here already reads as a lost port.
+        if (portGone)
+            PortLost(writeErr);
+    }
     if (firstAttempt) {
         std::lock_guard lock(m_mutex);
         m_writeResult = ok;
         m_cv.notify_all();
     }
     if (!ok) {
-        qCDebug(lcLink) << "write failed" << n;
-        if (manualRts)
-            m_port->SetRts(false);
-        ArmResponseTimer(); // finds the link in SEND_COM_STATE and does nothing
-        if (n < 0 && (writeErr == EIO || writeErr == ENXIO || writeErr == ENODEV))
-            PortLost(writeErr);
+        if (firstAttempt || portGone) {
+            m_haveJob = false; // the requester hears of it from Send()
+            m_state = IDLE_COM_STATE;
+            return;
+        }
+        // A retry that did not go out counts as an attempt that was not answered.
+        m_rxSize = 0;
+        m_judgedSize = 0;
+        SetState(WAIT_COM_STATE);
+        ArmResponseTimer();
         return;
     }
     m_port->Drain();

@@ -54,7 +54,7 @@ public:
         {
             std::lock_guard lock(m_line->m_mutex);
             if (m_line->m_writeFails || m_line->m_unplugged) {
-                errno = EIO;
+                errno = m_line->m_unplugged ? EIO : m_line->m_writeError;
                 return -1;
             }
             m_line->m_writes.emplace_back(data, data + size);
@@ -134,9 +134,10 @@ void SimulatedLine::ClearWrites() {
     m_writes.clear();
 }
 
-void SimulatedLine::SetWriteFails(bool fails) {
+void SimulatedLine::SetWriteFails(bool fails, int error) {
     std::lock_guard lock(m_mutex);
     m_writeFails = fails;
+    m_writeError = error;
 }
 
 void SimulatedLine::SetOpenFails(bool fails, const std::string& reason) {

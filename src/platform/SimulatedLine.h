@@ -4,6 +4,7 @@
 // test. It records every frame written and can fail like real hardware does.
 #include "platform/SerialPort.h"
 
+#include <cerrno>
 #include <chrono>
 #include <cstdint>
 #include <memory>
@@ -33,7 +34,8 @@ public:
     void ClearWrites();
 
     // Fault switches.
-    void SetWriteFails(bool fails);
+    // Writes refused while the port is present (a stalled driver); EIO would read as the adapter gone.
+    void SetWriteFails(bool fails, int error = EAGAIN);
     void SetOpenFails(bool fails, const std::string& reason = "the port is in use by another program");
     // The adapter is pulled out: the link's end reports a hang-up and writes fail.
     void Unplug();
@@ -49,6 +51,7 @@ private:
     int m_baud = 0;
     int m_bitsPerChar = 11;
     bool m_writeFails = false;
+    int m_writeError = EAGAIN;
     bool m_openFails = false;
     bool m_unplugged = false;
     bool m_portOpen = false;

@@ -219,7 +219,7 @@ void CPollingAddressDlg::SendNextCommand() {
         count = 6;
     }
     if (!comm.Request(command, count))
-        ReportCommandError(3, QString::number(command));
+        ReportRequestFailure(comm, command);
 }
 
 void CPollingAddressDlg::OnReceive(int command, int count) {

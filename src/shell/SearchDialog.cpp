@@ -87,7 +87,7 @@ void CSearchDialog::SendNextCommand() {
     m_host.UpdatePollingPane();
     comm.DeleteRequestItems();
     if (!comm.Request(command, 0))
-        ReportCommandError(3, QString::number(command));
+        ReportRequestFailure(comm, command);
     ShowFields();
 }
 

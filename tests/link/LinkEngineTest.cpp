@@ -200,6 +200,32 @@ TEST_F(LinkEngineTest, FailedWriteReturnsZeroAndKeepsTheRequestFields) {
     EXPECT_EQ(comm().RequestItems().size(), 1u);
 }
 
+TEST_F(LinkEngineTest, ARetryThatCannotBeWrittenCountsAsAnUnansweredAttempt) {
+    Connect();
+    comm().SetRetryCount(3);
+    comm().SetPollingAddress(0);
+    ASSERT_EQ(comm().Request(1, 0), 1); // nobody answers on this line
+    line->SetWriteFails(true);
+    ASSERT_TRUE(SpinUntil([&] { return comm().GetComState() == hart::NORESPONSE_COM_STATE; }))
+        << "the link hung in state " << comm().GetComState();
+    EXPECT_EQ(line->Writes().size(), 1u);
+}
+
+TEST_F(LinkEngineTest, ARequestOntoAPulledAdapterLeavesNoTransactionOpen) {
+    Connect();
+    line->Unplug();
+    comm().SetPollingAddress(0);
+    EXPECT_EQ(comm().Request(1, 0), 0);
+    EXPECT_TRUE(comm().IsPortLost()) << "known when the request fails, before the owner hears of it";
+    EXPECT_EQ(comm().GetComState(), hart::IDLE_COM_STATE);
+    EXPECT_TRUE(SpinUntil([&] {
+        for (const auto& m : session->Messages())
+            if (m.msg == vmc::WM_HART_CONNECT && m.wParam == vmc::HART_PORT_LOST)
+                return true;
+        return false;
+    }));
+}
+
 TEST(LinkSettings, SettersIgnoreOutOfRangeValues) {
     CHartComm comm;
     comm.SetComPort(3);

@@ -105,6 +105,21 @@ TEST_F(HartClientTest, RefusedRequestAndRefusedCommandAreReported) {
     EXPECT_EQ(Boxes().Boxes()[0].caption, "Error");
 }
 
+// The adapter is pulled between two refreshes and the page sends before the program has heard:
+// the program's one announcement of the lost port is all the user is told.
+TEST_F(HartClientTest, RequestsOntoAPulledAdapterAddNoBoxes) {
+    loop.AddDevice("KP510", 0, 1);
+    ConnectTo(0);
+    ProbePage page(*host);
+    line->Unplug();
+    page.QueueCommand(3);
+    page.QueueCommand(2);
+    EXPECT_FALSE(page.SendNextCommand());
+    EXPECT_FALSE(page.SendNextCommand()) << "the rest of the queue is dropped";
+    EXPECT_TRUE(Boxes().Boxes().empty());
+    EXPECT_EQ(host->Comm().GetComState(), hart::IDLE_COM_STATE) << "no transaction to report as failed";
+}
+
 TEST_F(HartClientTest, FailureShowsTheStandardBoxAndAGonePageStopsBeingTheReceiver) {
     loop.AddDevice("KP510", 0, 1).faults.silent = -1;
     host->Comm().SetRetryCount(1);

@@ -122,7 +122,7 @@ void CRightCodeView::ResetStatus() {
     CHartComm& comm = relay->Comm();
     comm.DeleteRequestItems(); // command 38 carries no data, whatever a failed write left behind
     if (!comm.Request(38, 0))
-        ReportCommandError(3, QStringLiteral("38"));
+        ReportRequestFailure(comm, 38);
 }
 
 vmc::LRESULT CRightCodeView::OnMessage(unsigned msg, vmc::WPARAM wParam, vmc::LPARAM lParam) {

@@ -23,7 +23,7 @@ bool CHartClient::SendNextCommand() {
     const int command = m_CommandQueue.RemoveHead();
     if (command < 0)
         return false;
-    if (!Comm().IsConnected()) {
+    if (!Comm().IsConnected() || Comm().IsPortLost()) {
         // The port went away under the open window and the frame has said so; a box for every
         // queued command and every refresh would only repeat it until the window is closed.
         m_CommandQueue.RemoveAll();
@@ -37,7 +37,7 @@ bool CHartClient::SendNextCommand() {
     BecomeReceiver();
     if (!Comm().Request(command, byteCount)) {
         m_nAwaited = -1;
-        ReportCommandError(3, QString::number(command));
+        ReportRequestFailure(Comm(), command);
         return false;
     }
     m_nAwaited = command;

@@ -189,7 +189,7 @@ void CCommandTestDlg::OnRun() {
     }
     BecomeReceiver();
     if (!Comm().Request(command, total))
-        ReportCommandError(3, QString::number(command));
+        ReportRequestFailure(Comm(), command);
 }
 
 void CCommandTestDlg::OnReceive(int command, int dataCount) {

@@ -45,7 +45,7 @@ void CDACTrimPropSheet::ReleaseLoop() {
     comm.SetRequestOffset(0);
     comm.SetFloat(0.0f);
     if (!comm.Request(40, 4))
-        ReportCommandError(3, QStringLiteral("40"));
+        ReportRequestFailure(comm, 40);
 }
 
 void CDACTrimPropSheet::reject() {

@@ -324,7 +324,7 @@ bool CLinearizationDlg::SendFrame(int command) {
     }
     BecomeReceiver();
     if (!comm.Request(command, byteCount)) {
-        ReportCommandError(3, QString::number(command));
+        ReportRequestFailure(comm, command);
         m_bBusy = false;
         return false;
     }
