@@ -25,7 +25,7 @@ const QStringList kNumberKeys = {"silent",     "badcheck", "commerror", "commerr
                                  "refusecode", "noise",    "slow",      "preambles",     "revision"};
 const QStringList kTextKeys = {"tag", "descriptor", "message"};
 
-// Checks every key first, so a bad spec adds nothing to the loop.
+// Checks every key first, so a bad device text adds nothing to the loop.
 bool Apply(SimLoop& loop, const KeyValues& kv, QString* error) {
     QString model = QStringLiteral("KP510");
     long long address = 0;
@@ -114,9 +114,9 @@ bool Apply(SimLoop& loop, const KeyValues& kv, QString* error) {
 
 } // namespace
 
-bool AddDeviceFromSpec(SimLoop& loop, const QString& spec, QString* error) {
+bool AddDeviceFromText(SimLoop& loop, const QString& text, QString* error) {
     KeyValues kv;
-    for (const QString& part : spec.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    for (const QString& part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const int eq = part.indexOf(QLatin1Char('='));
         if (eq <= 0) {
             // A bare word is a model name.
@@ -186,9 +186,9 @@ void AddDefaultLoop(SimLoop& loop) {
     }
 }
 
-QString SpecHelp() {
+QString DeviceTextHelp() {
     return QStringLiteral(
-        "Device spec: comma-separated key=value pairs\n"
+        "Device: comma-separated key=value pairs\n"
         "  model=NAME      %1\n"
         "  address=N       polling address 0..63 (default 0)\n"
         "  id=N            device id, 24 bits (decimal or 0x...)\n"

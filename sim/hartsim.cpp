@@ -24,10 +24,10 @@ int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("hartsim"));
     QCommandLineParser p;
-    p.setApplicationDescription(QStringLiteral("Simulated HART loop on a pseudo-terminal.\n\n") + sim::SpecHelp());
+    p.setApplicationDescription(QStringLiteral("Simulated HART loop on a pseudo-terminal.\n\n") + sim::DeviceTextHelp());
     p.addHelpOption();
-    QCommandLineOption deviceOpt(QStringLiteral("device"), QStringLiteral("Add a device (see spec above)."),
-                                 QStringLiteral("spec"));
+    QCommandLineOption deviceOpt(QStringLiteral("device"), QStringLiteral("Add a device (keys above)."),
+                                 QStringLiteral("keys"));
     QCommandLineOption configOpt(QStringLiteral("config"), QStringLiteral("Read devices from an INI file."),
                                  QStringLiteral("file"));
     QCommandLineOption paceOpt(QStringLiteral("pace"), QStringLiteral("Pace the line at 1200 baud, 11 bits a character."));
@@ -46,9 +46,9 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "hartsim: %s\n", qPrintable(error));
         return 2;
     }
-    for (const QString& spec : p.values(deviceOpt)) {
-        if (!sim::AddDeviceFromSpec(loop, spec, &error)) {
-            std::fprintf(stderr, "hartsim: --device %s: %s\n", qPrintable(spec), qPrintable(error));
+    for (const QString& text : p.values(deviceOpt)) {
+        if (!sim::AddDeviceFromText(loop, text, &error)) {
+            std::fprintf(stderr, "hartsim: --device %s: %s\n", qPrintable(text), qPrintable(error));
             return 2;
         }
     }

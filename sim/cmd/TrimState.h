@@ -21,7 +21,7 @@ struct TrimState {
     };
 
     bool ready = false;
-    // Parts of the PV correction (see Apply).
+    // Pieces of the PV correction (see Apply).
     float sensorZero = 0.0f;  // command 43
     float userZero = 0.0f;    // zero adjustment
     float factoryZero = 0.0f; // factory zero adjustment

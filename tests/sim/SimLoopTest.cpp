@@ -129,9 +129,9 @@ TEST(SimAnswers, BroadcastCommandElevenFindsTheTag) {
     EXPECT_FALSE(loop.Respond(Parse(MasterFrame(false, {0x80, 0, 0, 0, 0}, 11, hart::PackAscii("XX", 8)))).has_value());
 }
 
-TEST(SimConfigWords, SpecsAndTheirErrors) {
+TEST(SimConfigWords, DeviceTextsAndTheirErrors) {
     struct Case {
-        const char* spec;
+        const char* text;
         bool ok;
         const char* errorPart;
     } cases[] = {
@@ -148,12 +148,12 @@ TEST(SimConfigWords, SpecsAndTheirErrors) {
     SimLoop loop;
     for (const auto& c : cases) {
         QString error;
-        EXPECT_EQ(AddDeviceFromSpec(loop, c.spec, &error), c.ok) << c.spec;
+        EXPECT_EQ(AddDeviceFromText(loop, c.text, &error), c.ok) << c.text;
         if (!c.ok) {
-            EXPECT_TRUE(error.contains(QLatin1String(c.errorPart))) << c.spec << ": " << error.toStdString();
+            EXPECT_TRUE(error.contains(QLatin1String(c.errorPart))) << c.text << ": " << error.toStdString();
         }
     }
-    EXPECT_EQ(loop.With([](SimLoop& l) { return l.AtAddress(5); }), nullptr) << "a rejected spec adds nothing";
+    EXPECT_EQ(loop.With([](SimLoop& l) { return l.AtAddress(5); }), nullptr) << "a rejected device text adds nothing";
     SimDevice* d = loop.With([](SimLoop& l) { return l.AtAddress(2); });
     ASSERT_NE(d, nullptr);
     EXPECT_EQ(d->deviceId, 0x123u);

@@ -18,7 +18,7 @@ using namespace res;
 
 namespace {
 
-const LinearizationSpec kVariableSpec{
+const LinearizationKind kVariableKind{
     "Transmitter Variable Linearzation",
     IDD_VARIABLE_LINEARIZATION,
     kVariableLinRows,
@@ -36,7 +36,7 @@ const LinearizationSpec kVariableSpec{
     QColor(0, 0, 0),
 };
 
-const LinearizationSpec kCJSpec{
+const LinearizationKind kCJKind{
     "CJ  Temperature Linearization",
     IDD_CJ_LINEARIZATION,
     kCJLinRows,
@@ -62,16 +62,16 @@ QString Text(const char* s) { return QString::fromUtf8(s); }
 
 } // namespace
 
-CLinearizationDlg::CLinearizationDlg(IPageHost& host, const LinearizationSpec& spec, QWidget* parent)
-    : CTrimDialog(host, parent), m_spec(spec) {
-    setWindowTitle(Text(spec.caption));
-    setObjectName(IdName(spec.resourceId));
+CLinearizationDlg::CLinearizationDlg(IPageHost& host, const LinearizationKind& kind, QWidget* parent)
+    : CTrimDialog(host, parent), m_kind(kind) {
+    setWindowTitle(Text(kind.caption));
+    setObjectName(IdName(kind.resourceId));
 
     m_wndVariable = trim::Named(new QComboBox(this), IDC_LIN_VARIABLE);
     m_wndUnit = trim::Named(new QComboBox(this), IDC_LIN_UNIT);
-    auto* transfer = trim::Button(this, IDC_LIN_TRANSFER_FN, Text(spec.transferLabel));
+    auto* transfer = trim::Button(this, IDC_LIN_TRANSFER_FN, Text(kind.transferLabel));
     auto* top = new QHBoxLayout;
-    top->addWidget(new QLabel(Text(spec.variableLabel), this));
+    top->addWidget(new QLabel(Text(kind.variableLabel), this));
     top->addWidget(m_wndVariable, 1);
     top->addWidget(new QLabel(QStringLiteral("Unit :"), this));
     top->addWidget(m_wndUnit);
@@ -79,17 +79,17 @@ CLinearizationDlg::CLinearizationDlg(IPageHost& host, const LinearizationSpec& s
 
     auto* table = new QGroupBox(QStringLiteral("Linearization Table"), this);
     auto* blocks = new QHBoxLayout(table);
-    m_rows.resize(spec.rows.size());
+    m_rows.resize(kind.rows.size());
     auto* left = new QGridLayout;
     auto* right = new QGridLayout;
-    BuildBlock(left, 0, spec.leftRows - 1);
-    BuildBlock(right, spec.leftRows, static_cast<int>(spec.rows.size()) - 1);
+    BuildBlock(left, 0, kind.leftRows - 1);
+    BuildBlock(right, kind.leftRows, static_cast<int>(kind.rows.size()) - 1);
     blocks->addLayout(left);
     blocks->addSpacing(12);
     blocks->addLayout(right);
 
     m_wndPlot = new CLinearizationPlot(this);
-    m_wndPlot->SetAxisTitles(Text(spec.currentHeading), Text(spec.modifiedHeading));
+    m_wndPlot->SetAxisTitles(Text(kind.currentHeading), Text(kind.modifiedHeading));
 
     m_wndRead = trim::Button(this, IDC_LIN_READ, QStringLiteral("Read"));
     m_wndWrite = trim::Button(this, IDC_LIN_WRITE, QStringLiteral("Write"));
@@ -120,7 +120,7 @@ QLabel* CLinearizationDlg::ColourLabel(const QString& text) {
     l->setAlignment(Qt::AlignCenter);
     l->setAutoFillBackground(true);
     QPalette pal = l->palette();
-    pal.setColor(QPalette::Window, m_spec.labelBack);
+    pal.setColor(QPalette::Window, m_kind.labelBack);
     pal.setColor(QPalette::WindowText, Qt::white);
     l->setPalette(pal);
     return l;
@@ -128,11 +128,11 @@ QLabel* CLinearizationDlg::ColourLabel(const QString& text) {
 
 void CLinearizationDlg::BuildBlock(QGridLayout* grid, int firstRow, int lastRow) {
     grid->addWidget(ColourLabel(QStringLiteral("No.")), 0, 0);
-    grid->addWidget(ColourLabel(Text(m_spec.currentHeading)), 0, 1);
-    grid->addWidget(ColourLabel(Text(m_spec.modifiedHeading)), 0, 2);
+    grid->addWidget(ColourLabel(Text(m_kind.currentHeading)), 0, 1);
+    grid->addWidget(ColourLabel(Text(m_kind.modifiedHeading)), 0, 2);
     grid->addWidget(ColourLabel(QStringLiteral("Use")), 0, 3);
     for (int row = firstRow; row <= lastRow; ++row) {
-        const LinRowIds& ids = m_spec.rows[static_cast<std::size_t>(row)];
+        const LinRowIds& ids = m_kind.rows[static_cast<std::size_t>(row)];
         TableRow& r = m_rows[static_cast<std::size_t>(row)];
         r.current = trim::ValueEdit(this, ids.current, true);
         r.modifiedEdit = trim::ValueEdit(this, ids.modified, true);
@@ -243,7 +243,7 @@ void CLinearizationDlg::OnRead() {
     if (!m_ReadList.empty())
         ClearTable();
     m_nTransferIndex = 0;
-    if (!SendFrame(m_spec.readCommand))
+    if (!SendFrame(m_kind.readCommand))
         m_wndWrite->setEnabled(true); // nothing went out: the dialog stays usable
 }
 
@@ -265,33 +265,33 @@ void CLinearizationDlg::OnWrite() {
             list.push_back(rec);
         }
         m_WriteList = std::move(list);
-        if (m_spec.clearFlagsOnWrite)
+        if (m_kind.clearFlagsOnWrite)
             for (TableRow& r : m_rows)
                 r.modified = false;
     } else if (m_WriteList.empty()) {
-        vmc::ShowBox(vmc::ProgramTitle(), Text(m_spec.nothingToWriteText), vmc::BoxIcon::Warning);
+        vmc::ShowBox(vmc::ProgramTitle(), Text(m_kind.nothingToWriteText), vmc::BoxIcon::Warning);
         return;
     }
     m_wndRead->setEnabled(false);
     m_nTransferIndex = 0;
-    if (!SendFrame(m_spec.writeCommand))
+    if (!SendFrame(m_kind.writeCommand))
         m_wndRead->setEnabled(true);
 }
 
 bool CLinearizationDlg::SendFrame(int command) {
     const int variable = CodeAt(hart::VariableCodeTable(), m_wndVariable->currentIndex());
     if (variable < 0) {
-        vmc::PlainBox(Text(m_spec.noVariableText));
+        vmc::PlainBox(Text(m_kind.noVariableText));
         m_wndVariable->setFocus();
         return false;
     }
     CHartComm& comm = Comm();
     comm.DeleteRequestItems();
     int byteCount = 0;
-    if (command == m_spec.writeCommand) {
+    if (command == m_kind.writeCommand) {
         const int unit = CodeAt(hart::UnitTable(), m_wndUnit->currentIndex());
         if (unit < 0) {
-            vmc::PlainBox(Text(m_spec.noUnitText));
+            vmc::PlainBox(Text(m_kind.noUnitText));
             m_wndUnit->setFocus();
             return false;
         }
@@ -348,7 +348,7 @@ void CLinearizationDlg::StopWithoutProgress() {
 }
 
 void CLinearizationDlg::OnReceive(int command, int dataCount) {
-    if (command != m_spec.writeCommand && command != m_spec.readCommand)
+    if (command != m_kind.writeCommand && command != m_kind.readCommand)
         return;
     if (dataCount <= 0) {
         ReportCommandError(4, QString::number(command));
@@ -388,7 +388,7 @@ void CLinearizationDlg::OnReceive(int command, int dataCount) {
     m_nTransferIndex += received;
     RefreshPlot();
 
-    if (command == m_spec.writeCommand) {
+    if (command == m_kind.writeCommand) {
         if (received == 0)
             StopWithoutProgress();
         else if (m_nTransferIndex < static_cast<int>(m_WriteList.size()))
@@ -418,7 +418,7 @@ void CLinearizationDlg::OnFail(int state) {
     } else {
         return;
     }
-    if (m_nLastCommand == m_spec.readCommand)
+    if (m_nLastCommand == m_kind.readCommand)
         ClearTable();
     m_bBusy = false;
 }
@@ -434,9 +434,9 @@ void CLinearizationDlg::OnTransferFn() {
 }
 
 CVariableLinearizationDlg::CVariableLinearizationDlg(IPageHost& host, QWidget* parent)
-    : CLinearizationDlg(host, kVariableSpec, parent) {}
+    : CLinearizationDlg(host, kVariableKind, parent) {}
 
-CCJLinearizationDlg::CCJLinearizationDlg(IPageHost& host, QWidget* parent) : CLinearizationDlg(host, kCJSpec, parent) {}
+CCJLinearizationDlg::CCJLinearizationDlg(IPageHost& host, QWidget* parent) : CLinearizationDlg(host, kCJKind, parent) {}
 
 // ---- Transfer-function setup ----
 

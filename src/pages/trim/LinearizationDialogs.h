@@ -17,7 +17,7 @@ namespace res {
 struct LinRowIds;
 }
 
-struct LinearizationSpec {
+struct LinearizationKind {
     const char* caption;
     int resourceId;
     std::span<const res::LinRowIds> rows;
@@ -38,7 +38,7 @@ struct LinearizationSpec {
 class CLinearizationDlg : public CTrimDialog {
     Q_OBJECT
 public:
-    CLinearizationDlg(IPageHost& host, const LinearizationSpec& spec, QWidget* parent);
+    CLinearizationDlg(IPageHost& host, const LinearizationKind& kind, QWidget* parent);
     ~CLinearizationDlg() override;
 
     int RowCount() const { return static_cast<int>(m_rows.size()); }
@@ -72,7 +72,7 @@ private:
     void RefreshPlot();
     bool RowValues(int row, float& current, float& modified);
 
-    const LinearizationSpec& m_spec;
+    const LinearizationKind& m_kind;
     struct TableRow {
         QLineEdit* current = nullptr;
         QLineEdit* modifiedEdit = nullptr;
