@@ -5,6 +5,7 @@
 #include "monitor/AnalogMeter.h"
 #include "monitor/LineChartCtrl.h"
 #include "monitor/LineProgressCtrl.h"
+#include "platform/TimeScale.h"
 
 #include <QPushButton>
 
@@ -112,7 +113,7 @@ TEST_F(DataGraphSingleTest, RangeFromCommand15SetsTheScaleOrHaltsPolling) {
         ASSERT_TRUE(WaitPolled(1));
         if (c.halts) {
             // Nothing more goes out, however long the page waits.
-            QTest::qWait(200);
+            QTest::qWait(vmc::ScaledMs(4000));
             EXPECT_EQ(PolledRequests(), (std::vector<Polled>{{15, 0}}));
             EXPECT_EQ(Boxes().Texts(), (std::vector<QString>{QStringLiteral("Invalid Range! Rerange!")}));
         } else {

@@ -5,6 +5,7 @@
 #include "monitor/LineChartCtrl.h"
 #include "monitor/LineProgressCtrl.h"
 #include "monitor/Pixels.h"
+#include "platform/TimeScale.h"
 
 #include <cmath>
 
@@ -51,7 +52,7 @@ protected:
         // New samples after the resize, so the live drawing (not only the replay) is at the new size.
         line->ClearWrites();
         ASSERT_TRUE(WaitPolled(6));
-        QTest::qWait(60); // the coalesced repaint
+        QTest::qWait(vmc::ScaledMs(1200)); // the coalesced repaint
     }
 };
 
@@ -126,7 +127,7 @@ TEST_F(TrendRenderTest, AStepInTheProcessShowsAsAStepOnTheChart) {
     loop.With([](sim::SimLoop& l) { return l.AtAddress(0)->stepOffset = 30.0f; });
     line->ClearWrites();
     ASSERT_TRUE(WaitPolled(6));
-    QTest::qWait(60);
+    QTest::qWait(vmc::ScaledMs(1200));
     const QImage chart = pixels::Shot(*single->Chart());
     const auto box = single->Chart()->Plot();
     const QColor white(255, 255, 255);

@@ -4,6 +4,7 @@
 #include "pages/trim/LinearizationDialogs.h"
 #include "pages/trim/LinearizationPlot.h"
 #include "pages/trim/TrimIds.h"
+#include "platform/TimeScale.h"
 
 #include <QComboBox>
 
@@ -76,7 +77,7 @@ TEST_F(VariableTableTest, OpensEmptyWithPvSelectedAndNothingSent) {
     EXPECT_EQ(Combo(IDC_LIN_UNIT)->currentIndex(), -1);
     EXPECT_EQ(dlg->RowCount(), 22);
     EXPECT_TRUE(Edit(kVariableLinRows[0].current)->isReadOnly());
-    QTest::qWait(20);
+    QTest::qWait(vmc::ScaledMs(400));
     EXPECT_TRUE(Frames().empty());
     // Nothing read, nothing typed: nothing to write.
     Click(dlg.get(), IDC_LIN_WRITE);
