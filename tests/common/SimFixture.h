@@ -5,11 +5,13 @@
 #include "platform/MessageBox.h"
 #include "platform/SimulatedLine.h"
 #include "sim/SimLoop.h"
+#include "sim/SlaveFraming.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <gtest/gtest.h>
 #include <memory>
+#include <vector>
 
 namespace testing_support {
 
@@ -23,6 +25,25 @@ template <class Pred> bool SpinUntil(Pred pred, int limitMs = 5000) {
     while (!pred() && t.elapsed() < limitMs)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     return pred();
+}
+
+// Every request frame written on the line, in order; noise and partial frames are skipped.
+inline std::vector<sim::ParsedRequest> ParsedRequests(const vmc::SimulatedLine& line) {
+    std::vector<sim::ParsedRequest> out;
+    for (const auto& w : line.Writes()) {
+        std::size_t at = 0;
+        while (at < w.size()) {
+            sim::ParsedRequest r;
+            std::size_t used = 0;
+            const auto status = sim::ParseRequest(w.data() + at, w.size() - at, r, &used);
+            if (status == sim::ParseStatus::NeedMore || used == 0)
+                break;
+            if (status == sim::ParseStatus::Frame)
+                out.push_back(std::move(r));
+            at += used;
+        }
+    }
+    return out;
 }
 
 class LinkOnSimTest : public ::testing::Test {

@@ -2,6 +2,7 @@
 // The program window on the offscreen platform against an in-process simulated loop: settings in
 // a scratch INI file, no serial ports, a page catalog whose openers record what they were asked
 // to open. The adapter can be pulled out and put back (a fresh line on the same loop).
+#include "common/ModalDialogs.h"
 #include "common/Recorder.h"
 #include "common/SimFixture.h"
 #include "resources/CommandIds.h"
@@ -25,22 +26,6 @@
 inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
 
 namespace testing_support {
-
-// Runs f on the next modal dialog of type D once it is shown (tests drive modal dialogs this way).
-template <class D, class F> void WhenDialogOpens(F f) {
-    // A timer rather than a self-rescheduling callback: nothing keeps itself alive, and the
-    // callback runs from a timer event, where a nested wait still gets the link's answers.
-    auto* timer = new QTimer;
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, f]() mutable {
-        if (auto* d = dynamic_cast<D*>(QApplication::activeModalWidget()); d && d->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            f(*d);
-        }
-    });
-    timer->start();
-}
 
 class ShellTest : public ::testing::Test {
 protected:
@@ -126,23 +111,7 @@ protected:
     }
     QString RootText() { return frame->DeviceTreeView()->Root()->text(0); }
     // Every request the link wrote on the line, in order.
-    std::vector<sim::ParsedRequest> Requests() const {
-        std::vector<sim::ParsedRequest> out;
-        for (const auto& w : line->Writes()) {
-            std::size_t at = 0;
-            while (at < w.size()) {
-                sim::ParsedRequest r;
-                std::size_t used = 0;
-                const auto status = sim::ParseRequest(w.data() + at, w.size() - at, r, &used);
-                if (status == sim::ParseStatus::NeedMore || used == 0)
-                    break;
-                if (status == sim::ParseStatus::Frame)
-                    out.push_back(std::move(r));
-                at += used;
-            }
-        }
-        return out;
-    }
+    std::vector<sim::ParsedRequest> Requests() const { return ParsedRequests(*line); }
     std::vector<QString> BoxTexts() { return Boxes().Texts(); }
 
     struct Opened {

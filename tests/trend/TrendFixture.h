@@ -113,19 +113,8 @@ protected:
     // Every request on the line with the address of the device it went to, in order.
     std::vector<Polled> PolledRequests() {
         std::vector<Polled> out;
-        for (const auto& w : line->Writes()) {
-            std::size_t at = 0;
-            while (at < w.size()) {
-                sim::ParsedRequest r;
-                std::size_t used = 0;
-                const auto status = sim::ParseRequest(w.data() + at, w.size() - at, r, &used);
-                if (status == sim::ParseStatus::NeedMore || used == 0)
-                    break;
-                if (status == sim::ParseStatus::Frame)
-                    out.push_back({r.command, AddressOf(r)});
-                at += used;
-            }
-        }
+        for (const auto& r : ParsedRequests(*line))
+            out.push_back({r.command, AddressOf(r)});
         return out;
     }
     int AddressOf(const sim::ParsedRequest& r) {

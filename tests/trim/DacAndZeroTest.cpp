@@ -120,25 +120,9 @@ struct RevisionCase {
     bool factory;
 };
 
-class ZeroAdjustmentTest : public TrimTest {
+class ZeroAdjustmentTest : public TrimDialogTest<CZeroAdjustmentDlg> {
 protected:
-    void Open(int revision) {
-        loop.AddDevice("KP510", 0, 1).deviceRevision = static_cast<std::uint8_t>(revision);
-        ConnectTo(0);
-        dlg = std::make_unique<CZeroAdjustmentDlg>(*host);
-        dlg->show();
-    }
-    void TearDown() override {
-        dlg.reset();
-        TrimTest::TearDown();
-    }
-    std::vector<std::pair<int, hart::Bytes>> Sent() const {
-        std::vector<std::pair<int, hart::Bytes>> out;
-        for (const auto& f : Frames())
-            out.emplace_back(f.command, f.data);
-        return out;
-    }
-    std::unique_ptr<CZeroAdjustmentDlg> dlg;
+    void Open(int revision) { TrimDialogTest::Open(QStringLiteral("KP510"), revision); }
 };
 
 class ZeroAdjustmentRevisionTest : public ZeroAdjustmentTest, public ::testing::WithParamInterface<RevisionCase> {};

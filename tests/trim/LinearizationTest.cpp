@@ -293,7 +293,7 @@ TEST_F(VariableTableTest, TransferButtonWaitsForTheTable) {
     Click(dlg.get(), IDC_LIN_READ);
     ASSERT_TRUE(dlg->IsBusy());
     bool opened = false;
-    OnModal<CTransferFnSetupDlg>([&](CTransferFnSetupDlg& d) {
+    WhenDialogOpens<CTransferFnSetupDlg>([&](CTransferFnSetupDlg& d) {
         opened = true;
         d.reject();
     });

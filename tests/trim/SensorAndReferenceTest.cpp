@@ -11,30 +11,9 @@ using namespace res;
 
 namespace {
 
-template <class D> class DialogTest : public TrimTest {
-protected:
-    void Open(const QString& model = QStringLiteral("KP510"), int revision = 2) {
-        loop.AddDevice(model, 0, 1).deviceRevision = static_cast<std::uint8_t>(revision);
-        ConnectTo(0);
-        dlg = std::make_unique<D>(*host);
-        dlg->show();
-    }
-    void TearDown() override {
-        dlg.reset();
-        TrimTest::TearDown();
-    }
-    std::vector<std::pair<int, hart::Bytes>> Sent() const {
-        std::vector<std::pair<int, hart::Bytes>> out;
-        for (const auto& f : Frames())
-            out.emplace_back(f.command, f.data);
-        return out;
-    }
-    std::unique_ptr<D> dlg;
-};
-
-using SensorFullTrimTest = DialogTest<CSensorFullTrimDlg>;
-using ReferenceSetupTest = DialogTest<CReferenceSetupDlg>;
-using RefZeroPointTest = DialogTest<CRefZeroPointDlg>;
+using SensorFullTrimTest = TrimDialogTest<CSensorFullTrimDlg>;
+using ReferenceSetupTest = TrimDialogTest<CReferenceSetupDlg>;
+using RefZeroPointTest = TrimDialogTest<CRefZeroPointDlg>;
 
 bool Checked(const QWidget* root, int id) { return Ctl<QAbstractButton>(root, id)->isChecked(); }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The trim pages and dialogs against the simulated loop: controls found by their resource ids,
 // the floats of the frames that went out, and modal dialogs driven from inside their own loop.
+#include "common/ModalDialogs.h"
 #include "common/PageFixture.h"
 #include "hart/Codecs.h"
 #include "sim/cmd/TrimState.h"
@@ -50,22 +51,6 @@ inline float FloatAt(const hart::Bytes& b, std::size_t at) {
     return at + 4 <= b.size() ? hart::GetFloatBE(&b[at]) : std::numeric_limits<float>::quiet_NaN();
 }
 
-// Runs f on the next modal dialog of type D once it is shown (a modal dialog runs its own loop,
-// so the test acts from inside it). Polled from a timer, never from a posted call: inside a
-// posted call Qt holds back the other posted events, and with them the link's answers.
-template <class D> void OnModal(std::function<void(D&)> f) {
-    auto* timer = new QTimer; // deletes itself once the dialog is there
-    timer->setInterval(5);
-    QObject::connect(timer, &QTimer::timeout, [timer, f]() {
-        if (auto* d = dynamic_cast<D*>(QApplication::activeModalWidget()); d && d->isVisible()) {
-            timer->stop();
-            timer->deleteLater();
-            f(*d);
-        }
-    });
-    timer->start();
-}
-
 class TrimTest : public PageOnSimTest {
 protected:
     std::vector<SentFrame> Frames() const { return SentFrames(*line); }
@@ -84,6 +69,29 @@ protected:
     template <class F> auto OnDevice(int address, F f) {
         return loop.With([&](sim::SimLoop& l) { return f(*l.AtAddress(address)); });
     }
+};
+
+// One trim dialog of type D, open on a transmitter at address 0.
+template <class D> class TrimDialogTest : public TrimTest {
+protected:
+    void Open(const QString& model = QStringLiteral("KP510"), int revision = 2) {
+        loop.AddDevice(model, 0, 1).deviceRevision = static_cast<std::uint8_t>(revision);
+        ConnectTo(0);
+        dlg = std::make_unique<D>(*host);
+        dlg->show();
+    }
+    void TearDown() override {
+        dlg.reset();
+        TrimTest::TearDown();
+    }
+    // Command and data of every frame sent, in order.
+    std::vector<std::pair<int, hart::Bytes>> Sent() const {
+        std::vector<std::pair<int, hart::Bytes>> out;
+        for (const auto& f : Frames())
+            out.emplace_back(f.command, f.data);
+        return out;
+    }
+    std::unique_ptr<D> dlg;
 };
 
 } // namespace testing_support

@@ -193,7 +193,7 @@ TEST_F(TrimPageTest, LoopTimeHoldsTheCurrentCountsDownAndLetsGo) {
     QStringList remaining;
     float heldCurrent = 0.0f;
     bool dialogSeen = false;
-    OnModal<CLoopTimeDialog>([&](CLoopTimeDialog& dlg) {
+    WhenDialogOpens<CLoopTimeDialog>([&](CLoopTimeDialog& dlg) {
         dialogSeen = true;
         EXPECT_EQ(dlg.windowTitle(), "Loop Time");
         remaining << TextOf(&dlg, IDC_LOOPTIME_REMAINING);
@@ -240,7 +240,7 @@ TEST_P(TrimPageDialogTest, ButtonOpensItsDialog) {
     EXPECT_EQ(button->text(), c.buttonText);
     ASSERT_TRUE(button->isEnabled());
     QString opened;
-    OnModal<QDialog>([&](QDialog& dlg) {
+    WhenDialogOpens<QDialog>([&](QDialog& dlg) {
         opened = dlg.windowTitle();
         EXPECT_TRUE(WaitIdle());
         dlg.reject();
