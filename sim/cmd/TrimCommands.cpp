@@ -11,6 +11,7 @@
 
 #include <cmath>
 #include <map>
+#include <optional>
 
 namespace sim {
 namespace {
@@ -161,30 +162,34 @@ Bytes TransferAnswer(int variable, std::pair<std::uint8_t, std::uint8_t> codes) 
     return Bytes{static_cast<std::uint8_t>(variable), 0, codes.first, 3, codes.second};
 }
 
+// A device that is write-protected (7) or whose applied process is too high (9) or too low (10)
+// for what the command would set from it.
+std::optional<Reply> RefuseApplied(const SimDevice& d, float pv, float lowest, float highest) {
+    if (WriteProtected(d))
+        return Refuse(7);
+    if (pv > highest)
+        return Refuse(9);
+    if (pv < lowest)
+        return Refuse(10);
+    return std::nullopt;
+}
+
 } // namespace
 
 void RegisterTrimCommands(CommandTable& t) {
     // 36 / 37: the process applied now becomes the upper / lower range value.
     t.Add(36, [](SimDevice& d, const Request&) {
-        if (WriteProtected(d))
-            return Refuse(7);
         const float pv = d.PrimaryValue();
-        if (pv > d.sensorUpperLimit)
-            return Refuse(9);
-        if (pv < d.sensorLowerLimit)
-            return Refuse(10);
+        if (auto refused = RefuseApplied(d, pv, d.sensorLowerLimit, d.sensorUpperLimit))
+            return *refused;
         d.upperRange = pv;
         d.MarkChanged();
         return Reply{static_cast<std::uint8_t>(std::fabs(d.upperRange - d.lowerRange) < d.sensorMinSpan ? 14 : 0), {}, false};
     }, false);
     t.Add(37, [](SimDevice& d, const Request&) {
-        if (WriteProtected(d))
-            return Refuse(7);
         const float pv = d.PrimaryValue();
-        if (pv > d.sensorUpperLimit)
-            return Refuse(9);
-        if (pv < d.sensorLowerLimit)
-            return Refuse(10);
+        if (auto refused = RefuseApplied(d, pv, d.sensorLowerLimit, d.sensorUpperLimit))
+            return *refused;
         // The span stays; an upper value pushed past the sensor limit stops there.
         const float span = d.upperRange - d.lowerRange;
         d.lowerRange = pv;
@@ -199,14 +204,10 @@ void RegisterTrimCommands(CommandTable& t) {
     }, false);
     // 43: the process applied now reads zero.
     t.Add(43, [](SimDevice& d, const Request&) {
-        if (WriteProtected(d))
-            return Refuse(7);
         const float pv = d.PrimaryValue();
         const float limit = (d.sensorUpperLimit - d.sensorLowerLimit) / 2.0f;
-        if (pv > limit)
-            return Refuse(9);
-        if (pv < -limit)
-            return Refuse(10);
+        if (auto refused = RefuseApplied(d, pv, -limit, limit))
+            return *refused;
         TrimState& s = State(d);
         s.sensorZero -= pv;
         Apply(d, s);
