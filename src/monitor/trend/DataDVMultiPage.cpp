@@ -20,7 +20,7 @@ QString UnitPart(const QString& text) {
 } // namespace
 
 CDataDVMultiPage::CDataDVMultiPage(IPageHost& host, QWidget* parent)
-    : CTrendPage(host, QStringLiteral("Dynamic Variable"), parent) {
+    : CMultiDropTrendPage(host, QStringLiteral("Dynamic Variable"), parent) {
     const Qt::Alignment centre = Qt::AlignCenter;
     m_list = trend::MakeDeviceList(1011,
                                    {{"Polling", 50, centre},
@@ -50,7 +50,6 @@ void CDataDVMultiPage::OnInitDialog() {
     }
 }
 
-int CDataDVMultiPage::CurrentAddress() const { return Host().SelectedDevices().GetAt(m_nDeviceIndex); }
 
 int CDataDVMultiPage::CommandFor(int address) const {
     // 210 is the maker's own; another maker's device would refuse it on every pass.
@@ -61,7 +60,7 @@ void CDataDVMultiPage::QueueCurrent() { QueueCommand(CommandFor(CurrentAddress()
 
 bool CDataDVMultiPage::OnSetActive() {
     BecomeReceiver();
-    m_nDeviceIndex = 0;
+    RestartPass();
     if (CCheckPropSheet* sheet = TrendSheet())
         sheet->CheckPageSwitch();
     m_CommandQueue.RemoveAll();
@@ -79,15 +78,6 @@ bool CDataDVMultiPage::OnKillActive() {
 void CDataDVMultiPage::OnCancel() {
     StopTimers(kPollTimer);
     m_CommandQueue.RemoveAll();
-}
-
-bool CDataDVMultiPage::PrepareRequest(int command, int& byteCount) {
-    const int address = CurrentAddress();
-    if (address < 0)
-        return false;
-    Comm().SetPollingAddress(address);
-    Host().UpdatePollingPane();
-    return CTrendPage::PrepareRequest(command, byteCount);
 }
 
 void CDataDVMultiPage::OnPageTimer(int id) {
@@ -113,12 +103,10 @@ void CDataDVMultiPage::OnRetry(int command) {
 }
 
 void CDataDVMultiPage::NextDevice() {
-    if (m_nDeviceIndex + 1 < Host().SelectedDevices().GetCount()) {
-        ++m_nDeviceIndex;
+    if (AdvanceDevice()) {
         QueueCurrent();
         SendNext();
     } else {
-        m_nDeviceIndex = 0;
         SetTimer(kPollTimer, Settings().QueryTime());
     }
 }
@@ -179,7 +167,7 @@ void CDataDVMultiPage::OnFailed(const QString& status, bool moveOn) {
     }
     if (moveOn) {
         // Past the last device the next pass starts at once.
-        m_nDeviceIndex = m_nDeviceIndex + 1 < Host().SelectedDevices().GetCount() ? m_nDeviceIndex + 1 : 0;
+        AdvanceDevice();
     }
     QueueCurrent();
     SendNext();

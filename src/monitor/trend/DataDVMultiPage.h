@@ -7,7 +7,7 @@
 
 class QTableWidget;
 
-class CDataDVMultiPage : public CTrendPage {
+class CDataDVMultiPage : public CMultiDropTrendPage {
     Q_OBJECT
 public:
     static constexpr int kPollTimer = 1;
@@ -22,12 +22,10 @@ public:
     void OnCancel() override;
 
     QTableWidget* List() const { return m_list; }
-    int DeviceIndex() const { return m_nDeviceIndex; }
     // The command that reads a device's dynamic variables.
     int CommandFor(int address) const;
 
 protected:
-    bool PrepareRequest(int command, int& byteCount) override;
     void OnAnswer(int command, int dataCount) override;
     void OnLinkFailure(int state) override;
     void OnPageTimer(int id) override;
@@ -35,11 +33,9 @@ protected:
     void OnRetry(int command) override;
 
 private:
-    int CurrentAddress() const;
     void QueueCurrent();
     void NextDevice();
     void OnFailed(const QString& status, bool moveOn);
 
-    int m_nDeviceIndex = 0;
     QTableWidget* m_list = nullptr;
 };

@@ -35,7 +35,7 @@ const QString kNotUsed = QStringLiteral("(Not Used)");
 } // namespace
 
 CDataGraphMulti::CDataGraphMulti(IPageHost& host, QWidget* parent)
-    : CTrendPage(host, QStringLiteral("Data Trend"), parent) {
+    : CMultiDropTrendPage(host, QStringLiteral("Data Trend"), parent) {
     BuildForm();
 }
 
@@ -156,14 +156,13 @@ int CDataGraphMulti::SeriesOf(int address) const {
     return it == m_seriesOf.end() ? -1 : it->second;
 }
 
-int CDataGraphMulti::CurrentAddress() const { return Host().SelectedDevices().GetAt(m_nDeviceIndex); }
 
 bool CDataGraphMulti::OnSetActive() {
     BecomeReceiver();
     if (CCheckPropSheet* sheet = TrendSheet())
         sheet->CheckPageSwitch();
     if (!m_bJustApplied) {
-        m_nDeviceIndex = 0;
+        RestartPass();
         if (const int first = CurrentAddress(); first >= 0)
             Comm().SetPollingAddress(first);
     }
@@ -183,15 +182,6 @@ bool CDataGraphMulti::OnKillActive() {
 void CDataGraphMulti::OnCancel() {
     StopTimers(kPollTimer);
     m_CommandQueue.RemoveAll();
-}
-
-bool CDataGraphMulti::PrepareRequest(int command, int& byteCount) {
-    const int address = CurrentAddress();
-    if (address < 0)
-        return false;
-    Comm().SetPollingAddress(address);
-    Host().UpdatePollingPane();
-    return CTrendPage::PrepareRequest(command, byteCount);
 }
 
 void CDataGraphMulti::OnPageTimer(int id) {
@@ -288,14 +278,12 @@ void CDataGraphMulti::OnLinkFailure(int state) {
 }
 
 void CDataGraphMulti::MoveOn() {
-    if (m_nDeviceIndex + 1 < Host().SelectedDevices().GetCount()) {
-        ++m_nDeviceIndex;
+    if (AdvanceDevice()) {
         QueueCommand(3);
     } else {
         m_wndChart->Advance();
         if (CCheckPropSheet* sheet = TrendSheet(); sheet && sheet->IsLogging())
             sheet->WriteMultiDropPVLine();
-        m_nDeviceIndex = 0;
         SetTimer(kPollTimer, Settings().QueryTime());
     }
     SendNext();

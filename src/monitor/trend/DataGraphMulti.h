@@ -19,7 +19,7 @@ namespace trend {
 QColor PaletteColour(int index);
 } // namespace trend
 
-class CDataGraphMulti : public CTrendPage {
+class CDataGraphMulti : public CMultiDropTrendPage {
     Q_OBJECT
 public:
     static constexpr int kPollTimer = 1;
@@ -36,13 +36,11 @@ public:
 
     CLineChartCtrl* Chart() const { return m_wndChart; }
     QTableWidget* List() const { return m_list; }
-    int DeviceIndex() const { return m_nDeviceIndex; }
     // The series of a polling address; -1 for none (address 0 has none).
     int SeriesOf(int address) const;
     bool JustApplied() const { return m_bJustApplied; }
 
 protected:
-    bool PrepareRequest(int command, int& byteCount) override;
     void OnAnswer(int command, int dataCount) override;
     void OnLinkFailure(int state) override;
     void OnPageTimer(int id) override;
@@ -52,7 +50,6 @@ protected:
 private:
     void BuildForm();
     void BuildRows();
-    int CurrentAddress() const;
     int RowOf(int address) const;
     void SetCell(int row, int column, const QString& text);
     void OnVariables(int dataCount);
@@ -60,7 +57,6 @@ private:
     void MoveOn();
     bool IsBusyRefusal() const;
 
-    int m_nDeviceIndex = 0;
     bool m_bQueryTimeChanged = false;
     bool m_bJustApplied = false;
     std::map<int, int> m_seriesOf; // polling address -> series

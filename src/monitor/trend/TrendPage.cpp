@@ -14,6 +14,22 @@ bool CTrendPage::PrepareRequest(int command, int& byteCount) {
     return true;
 }
 
+int CMultiDropTrendPage::CurrentAddress() const { return Host().SelectedDevices().GetAt(m_nDeviceIndex); }
+
+bool CMultiDropTrendPage::AdvanceDevice() {
+    m_nDeviceIndex = m_nDeviceIndex + 1 < Host().SelectedDevices().GetCount() ? m_nDeviceIndex + 1 : 0;
+    return m_nDeviceIndex != 0;
+}
+
+bool CMultiDropTrendPage::PrepareRequest(int command, int& byteCount) {
+    const int address = CurrentAddress();
+    if (address < 0)
+        return false;
+    Comm().SetPollingAddress(address);
+    Host().UpdatePollingPane();
+    return CTrendPage::PrepareRequest(command, byteCount);
+}
+
 bool CTrendPage::IsActivePage() const { return !Sheet() || Sheet()->ActivePage() == this; }
 
 bool CTrendPage::SendNext() {

@@ -65,3 +65,23 @@ private:
     int m_nOutstanding = -1;
     int m_nRetryCommand = -1;
 };
+
+// A page that asks the selected transmitters of a multi-drop loop one after another, a pass at a time.
+class CMultiDropTrendPage : public CTrendPage {
+    Q_OBJECT
+public:
+    using CTrendPage::CTrendPage;
+    // The place, among the selected devices, of the one whose turn it is.
+    int DeviceIndex() const { return m_nDeviceIndex; }
+
+protected:
+    // Sends the request to the device whose turn it is.
+    bool PrepareRequest(int command, int& byteCount) override;
+    int CurrentAddress() const;
+    // On to the next device; false when the pass has ended and the turn is back at the first.
+    bool AdvanceDevice();
+    void RestartPass() { m_nDeviceIndex = 0; }
+
+private:
+    int m_nDeviceIndex = 0;
+};
