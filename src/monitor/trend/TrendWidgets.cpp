@@ -9,8 +9,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QRegion>
-#include <QToolButton>
-#include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 
@@ -114,25 +112,7 @@ bool IsBusyCode(int responseCode) { return responseCode >= 32 && responseCode <=
 
 } // namespace trend
 
-CSpinButton::CSpinButton(int id, QLineEdit* buddy, QWidget* parent) : QWidget(parent), m_buddy(buddy) {
-    setObjectName(QString::number(id));
-    m_up = new QToolButton(this);
-    m_down = new QToolButton(this);
-    m_up->setArrowType(Qt::UpArrow);
-    m_down->setArrowType(Qt::DownArrow);
-    for (QToolButton* b : {m_up, m_down}) {
-        b->setAutoRepeat(true);
-        b->setFixedSize(16, 11);
-        b->setFocusPolicy(Qt::NoFocus);
-    }
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(m_up);
-    layout->addWidget(m_down);
-    connect(m_up, &QToolButton::clicked, this, [this] { Step(1); });
-    connect(m_down, &QToolButton::clicked, this, [this] { Step(-1); });
-}
+CSpinButton::CSpinButton(int id, QLineEdit* buddy, QWidget* parent) : CSpinArrows(id, 16, parent), m_buddy(buddy) {}
 
 void CSpinButton::SetRange(int lower, int upper) {
     m_nLower = std::min(lower, upper);

@@ -2,6 +2,7 @@
 // Controls the trend pages build their forms from: the up-down buttons beside a number edit, the
 // frame the analog meter is painted in, the colour swatch of a legend, and the colour choice.
 #include "monitor/AnalogMeter.h"
+#include "pages/common/SpinArrows.h"
 
 #include <QColor>
 #include <QIcon>
@@ -49,7 +50,7 @@ bool IsBusyCode(int responseCode);
 // Up and down arrows that step the whole number in their buddy edit within a range, as the spin
 // controls of the dialogs do: the edit's own number (rounded) is the starting point when it holds
 // one, the last position otherwise.
-class CSpinButton : public QWidget {
+class CSpinButton : public CSpinArrows {
     Q_OBJECT
 public:
     CSpinButton(int id, QLineEdit* buddy, QWidget* parent = nullptr);
@@ -57,7 +58,7 @@ public:
     void SetRange(int lower, int upper);
     void SetPos(int pos) { m_nPos = pos; }
     int Pos() const { return m_nPos; }
-    void Step(int delta);
+    void Step(int delta) override;
 
 signals:
     // The buddy's text was changed by an arrow.
@@ -65,8 +66,6 @@ signals:
 
 private:
     QLineEdit* m_buddy;
-    QToolButton* m_up;
-    QToolButton* m_down;
     int m_nLower = 0;
     int m_nUpper = 100;
     int m_nPos = 0;

@@ -1,6 +1,5 @@
 #include "pages/transmitter/Form.h"
 
-#include <QVBoxLayout>
 #include <algorithm>
 
 namespace form {
@@ -43,24 +42,7 @@ void Row(QGridLayout* grid, int row, const QString& caption, QWidget* control, Q
 
 } // namespace form
 
-CSpinBuddy::CSpinBuddy(QLineEdit* buddy, int id, QWidget* parent)
-    : QWidget(parent), m_buddy(buddy), m_up(new QToolButton(this)), m_down(new QToolButton(this)) {
-    setObjectName(QString::number(id));
-    m_up->setArrowType(Qt::UpArrow);
-    m_down->setArrowType(Qt::DownArrow);
-    for (QToolButton* b : {m_up, m_down}) {
-        b->setAutoRepeat(true);
-        b->setFixedSize(18, 11);
-        b->setFocusPolicy(Qt::NoFocus);
-    }
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(m_up);
-    layout->addWidget(m_down);
-    connect(m_up, &QToolButton::clicked, this, [this] { Step(1); });
-    connect(m_down, &QToolButton::clicked, this, [this] { Step(-1); });
-}
+CSpinBuddy::CSpinBuddy(QLineEdit* buddy, int id, QWidget* parent) : CSpinArrows(id, 18, parent), m_buddy(buddy) {}
 
 void CSpinBuddy::SetRange(int low, int high) {
     m_low = low;

@@ -1,6 +1,8 @@
 #pragma once
 // Small builders for the dialog forms of the transmitter pages: every control that carries
 // behaviour gets its numeric id as objectName, labels sit left of their controls in a grid.
+#include "pages/common/SpinArrows.h"
+
 #include <QComboBox>
 #include <QGridLayout>
 #include <QLabel>
@@ -31,7 +33,7 @@ void Row(QGridLayout* grid, int row, const QString& caption, QWidget* control, Q
 
 // The up-down buttons beside an integer edit: they step the number in the edit within a range.
 // Setting the position writes it into the edit, as the spin controls of the dialogs did.
-class CSpinBuddy : public QWidget {
+class CSpinBuddy : public CSpinArrows {
     Q_OBJECT
 public:
     CSpinBuddy(QLineEdit* buddy, int id, QWidget* parent = nullptr);
@@ -39,19 +41,15 @@ public:
     void SetPos(int pos);
     int Low() const { return m_low; }
     int High() const { return m_high; }
-    QToolButton* UpButton() const { return m_up; }
-    QToolButton* DownButton() const { return m_down; }
 
 signals:
     // The user stepped the value (the edit already shows it).
     void Stepped();
 
 private:
-    void Step(int delta);
+    void Step(int delta) override;
 
     QLineEdit* m_buddy;
-    QToolButton* m_up;
-    QToolButton* m_down;
     int m_low = 0;
     int m_high = 100;
 };
