@@ -153,13 +153,8 @@ int CHartComm::Request(int nCmd, int nDatacount) {
     job.judge.lastCommand = rec->m_nLastCommand;
     SetComState(SEND_COM_STATE);
     qCDebug(lcLink) << "request" << nCmd << "to" << m_nPollingAddress << HexText(job.frame.data(), m_nWriteDataSize);
-    if (!m_thread->Send(std::move(job))) {
-        // A port that has gone leaves no transaction to wait for; a refused write on a present
-        // port stays in SEND_COM_STATE until the next request.
-        if (m_thread->IsLost())
-            SetComState(IDLE_COM_STATE);
+    if (!m_thread->Send(std::move(job)))
         return 0;
-    }
     DeleteRequestItems(); // the frame stays in the write buffer for retries
     return 1;
 }

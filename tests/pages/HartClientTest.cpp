@@ -4,6 +4,8 @@
 #include "pages/common/PropertySheet.h"
 #include "hart/widgets/RightCodeView.h"
 
+#include <cerrno>
+
 using namespace testing_support;
 
 namespace {
@@ -105,19 +107,23 @@ TEST_F(HartClientTest, RefusedRequestAndRefusedCommandAreReported) {
     EXPECT_EQ(Boxes().Boxes()[0].caption, "Error");
 }
 
-// The adapter is pulled between two refreshes and the page sends before the program has heard:
-// the program's one announcement of the lost port is all the user is told.
+// The adapter goes as a page writes its request, before the program has heard: the program's one
+// announcement of the lost port is all the user is told.
 TEST_F(HartClientTest, RequestsOntoAPulledAdapterAddNoBoxes) {
     loop.AddDevice("KP510", 0, 1);
     ConnectTo(0);
     ProbePage page(*host);
-    line->Unplug();
+    line->ClearWrites();
+    line->SetWriteFails(true, EIO); // what a pulled adapter's driver answers a write with
     page.QueueCommand(3);
     page.QueueCommand(2);
     EXPECT_FALSE(page.SendNextCommand());
+    EXPECT_TRUE(host->Comm().IsPortLost());
     EXPECT_FALSE(page.SendNextCommand()) << "the rest of the queue is dropped";
-    EXPECT_TRUE(Boxes().Boxes().empty());
-    EXPECT_EQ(host->Comm().GetComState(), hart::IDLE_COM_STATE) << "no transaction to report as failed";
+    // The frame ends the transaction the link still reads as open once it hears of the lost port.
+    vmc::SendMessage(page.Handle(), vmc::WM_HART_FAIL, hart::NORESPONSE_COM_STATE, 0);
+    EXPECT_EQ(Boxes().Texts(), std::vector<QString>{});
+    EXPECT_EQ(line->Writes().size(), 0u);
 }
 
 TEST_F(HartClientTest, FailureShowsTheStandardBoxAndAGonePageStopsBeingTheReceiver) {

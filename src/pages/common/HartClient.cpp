@@ -37,11 +37,13 @@ bool CHartClient::SendNextCommand() {
     BecomeReceiver();
     if (!Comm().Request(command, byteCount)) {
         m_nAwaited = -1;
+        m_bUnsent = true;
         ReportRequestFailure(Comm(), command);
         return false;
     }
     m_nAwaited = command;
     m_nForeign = -1; // the link gave up the other window's transaction for this one
+    m_bUnsent = false;
     return true;
 }
 
@@ -62,6 +64,10 @@ vmc::LRESULT CHartClient::OnMessage(unsigned msg, vmc::WPARAM w, vmc::LPARAM l) 
     case vmc::WM_HART_FAIL:
         m_nAwaited = -1;
         m_nForeign = -1;
+        // A request that never went out has no answer to miss: when its port has gone, the frame
+        // ends the transaction it still reads as open, and has told the user why.
+        if (std::exchange(m_bUnsent, false))
+            return 0;
         OnFail(static_cast<int>(w));
         return 0;
     case vmc::WM_TIMER:

@@ -80,4 +80,5 @@ private:
     IPageHost& m_host;
     int m_nAwaited = -1; // command of the open request sent by SendNextCommand
     int m_nForeign = -1; // command of another window's request open when this one took over
+    bool m_bUnsent = false; // the last request never reached the line
 };
