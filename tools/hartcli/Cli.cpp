@@ -107,12 +107,17 @@ int PrintOutcome(const Options& o, const CHartComm& comm, int address, int comma
         j["items"] = items;
         PrintJson(j);
     } else {
-        const std::string dataKey = "data (" + std::to_string(out.dataCount) + ")";
+        // Counts formatted into buffers: gcc 12 at -O3 takes "(" + std::to_string(n) for an
+        // overlapping copy and stops the release build.
+        char dataKey[32];
+        std::snprintf(dataKey, sizeof dataKey, "data (%d)", out.dataCount);
         std::printf("address        %d\ncommand        %d\nresponse code  %d\ndevice status  0x%02X\n%-15s%s\n",
-                    address, out.command, out.responseCode, out.deviceStatus, dataKey.c_str(), hex.c_str());
-        for (std::size_t i = 0; i < items.size(); ++i)
-            std::printf("item %-3zu %-6s%s\n", i, ("(" + std::to_string((items[i].size() + 1) / 3) + ")").c_str(),
-                        items[i].c_str());
+                    address, out.command, out.responseCode, out.deviceStatus, dataKey, hex.c_str());
+        for (std::size_t i = 0; i < items.size(); ++i) {
+            char count[32];
+            std::snprintf(count, sizeof count, "(%zu)", (items[i].size() + 1) / 3);
+            std::printf("item %-3zu %-6s%s\n", i, count, items[i].c_str());
+        }
     }
     return kOk;
 }
