@@ -50,7 +50,6 @@ void CDataDVMultiPage::OnInitDialog() {
     }
 }
 
-
 int CDataDVMultiPage::CommandFor(int address) const {
     // 210 is the maker's own; another maker's device would refuse it on every pass.
     return Comm().GetManufacturerName(address) == trend::MakerName() ? 210 : 3;
